@@ -1,0 +1,146 @@
+#!/usr/bin/python3
+"""Start-up benchmark: the game's window against a bare Qt Widgets window.
+
+Builds bench/startup_baseline and bench/startup_game in Release, starts its own
+Xvfb, and runs the two interleaved. Each run is timed from just before exec to
+the first painted frame (both clocks are CLOCK_MONOTONIC: this script reads it
+before posix_spawn, the program prints it after its first paint) and its peak
+resident memory is taken from wait4(). Prints the medians, the time ratio
+game/baseline and the memory difference, against the targets.
+
+Usage: bench/startup.py [--runs N] [--build-dir DIR]
+"""
+
+import argparse
+import os
+import select
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+TIME_RATIO_TARGET = 1.15
+MEMORY_TARGET_MIB = 6.0
+RUN_TIMEOUT_S = 30.0
+
+
+def build(build_dir):
+    subprocess.run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja",
+                    "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF",
+                    "-DBUL_PGIA_BENCH=ON", "-DBUL_PGIA_WINDOW=ON"],
+                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["ninja", "-C", build_dir, "-j2", "bench/all"], check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def start_xvfb():
+    """Starts Xvfb on a free display; returns (process, ":N")."""
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+         "-nolisten", "tcp", "-noreset"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    number = b""
+    deadline = time.monotonic() + 10
+    while not number.endswith(b"\n"):
+        ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
+        chunk = os.read(read_fd, 16) if ready else b""
+        if not chunk:
+            server.kill()
+            sys.exit("Xvfb did not start")
+        number += chunk
+    os.close(read_fd)
+    return server, ":" + number.decode().strip()
+
+
+def run_once(program, env):
+    """Runs `program` once; returns (milliseconds to first paint, peak RSS in KiB)."""
+    read_fd, write_fd = os.pipe()
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    actions = [(os.POSIX_SPAWN_DUP2, write_fd, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)]
+    start_ns = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+    pid = os.posix_spawn(program, [program], env, file_actions=actions)
+    os.close(write_fd)
+    os.close(devnull)
+    output = b""
+    deadline = time.monotonic() + RUN_TIMEOUT_S
+    while True:
+        ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
+        if not ready:
+            os.kill(pid, 9)
+            break
+        chunk = os.read(read_fd, 4096)
+        if not chunk:
+            break
+        output += chunk
+    os.close(read_fd)
+    _, status, usage = os.wait4(pid, 0)
+    paint_ns = None
+    for line in output.decode(errors="replace").splitlines():
+        if line.startswith("first-paint-ns "):
+            paint_ns = int(line.split()[1])
+    if paint_ns is None or os.waitstatus_to_exitcode(status) != 0:
+        sys.exit(f"{os.path.basename(program)} did not report a first paint "
+                 f"(exit status {os.waitstatus_to_exitcode(status)})")
+    return (paint_ns - start_ns) / 1e6, usage.ru_maxrss
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--runs", type=int, default=15, help="runs of each program (at least 10)")
+    parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-bench"))
+    args = parser.parse_args()
+    if args.runs < 10:
+        parser.error("--runs must be at least 10")
+
+    build(args.build_dir)
+    programs = {"baseline": os.path.join(args.build_dir, "bench", "startup_baseline"),
+                "game": os.path.join(args.build_dir, "bench", "startup_game")}
+    if not os.path.exists(programs["game"]):
+        print("note: the window library is not in this tree; timing the baseline alone")
+        del programs["game"]
+
+    server, display = start_xvfb()
+    runtime_dir = tempfile.mkdtemp(prefix="bul-pgia-bench-")
+    env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": runtime_dir,
+           "DISPLAY": display, "XDG_RUNTIME_DIR": runtime_dir, "LANG": "C.UTF-8"}
+    results = {name: [] for name in programs}
+    try:
+        # One unrecorded run each fills the page cache and the font cache.
+        for program in programs.values():
+            run_once(program, env)
+        names = list(programs)
+        for run in range(args.runs):
+            # Alternate which goes first so a drift of the machine hits both alike.
+            for name in names if run % 2 == 0 else reversed(names):
+                results[name].append(run_once(programs[name], env))
+    finally:
+        server.terminate()
+        server.wait()
+        shutil.rmtree(runtime_dir, ignore_errors=True)
+
+    print(f"start-up to first painted frame, Xvfb {display}, {args.runs} interleaved runs each, "
+          f"Release build")
+    print(f"{'program':<10} {'median ms':>10} {'min ms':>8} {'max ms':>8} {'median peak RSS MiB':>20}")
+    medians = {}
+    for name, runs in results.items():
+        times = [t for t, _ in runs]
+        memory = statistics.median(m for _, m in runs) / 1024
+        medians[name] = (statistics.median(times), memory)
+        print(f"{name:<10} {medians[name][0]:>10.1f} {min(times):>8.1f} {max(times):>8.1f} "
+              f"{memory:>20.1f}")
+    if "game" in medians:
+        ratio = medians["game"][0] / medians["baseline"][0]
+        extra = medians["game"][1] - medians["baseline"][1]
+        print(f"time ratio game/baseline: {ratio:.3f} (target <= {TIME_RATIO_TARGET}: "
+              f"{'met' if ratio <= TIME_RATIO_TARGET else 'MISSED'})")
+        print(f"memory game - baseline: {extra:+.1f} MiB (target <= +{MEMORY_TARGET_MIB:.0f} MiB: "
+              f"{'met' if extra <= MEMORY_TARGET_MIB else 'MISSED'})")
+
+
+if __name__ == "__main__":
+    main()
