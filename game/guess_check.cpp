@@ -2,6 +2,7 @@
 // UTF-16 code units: no case folding, no trimming, no locale.
 #include "guess_check.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -22,12 +23,9 @@ std::u16string_view characterAt(std::u16string_view text, int position) {
 bool hasRepeatedCharacter(std::u16string_view guess) {
     constexpr std::array<std::pair<int, int>, 6> kPairs = {
         {{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}};
-    for (const auto& [first, second] : kPairs) {
-        if (characterAt(guess, first) == characterAt(guess, second)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(kPairs, [guess](const std::pair<int, int>& pair) {
+        return characterAt(guess, pair.first) == characterAt(guess, pair.second);
+    });
 }
 
 // The guess goes into the first empty row; with all eight used it is dropped.
