@@ -30,7 +30,8 @@ std::int16_t drawDigit(RandomSource& random) {
 }
 
 std::u16string digitText(std::int16_t digit) {
-    return std::u16string(1, static_cast<char16_t>(u'0' + digit));
+    // One code unit: braces around a single char16_t build a one-unit string.
+    return {static_cast<char16_t>(u'0' + digit)};
 }
 
 }  // namespace
