@@ -1,6 +1,8 @@
 // libFuzzer entry: the input is a game. Its bytes choose a sequence of player
 // actions (typing, clicks, the double-click, new games) and the random values
 // of every secret draw; every invariant is checked after every action.
+// The seeds in fuzz/corpus are inputs it found, named after what they reach;
+// a change to how the input is read makes them worth finding again.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
