@@ -30,4 +30,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ] && command -v Xvfb >/d
     export DISPLAY=":$number"
 fi
 
-ctest --test-dir "$build" --output-on-failure -j2
+# A test that hangs (a modal box nobody closes) fails instead of stalling CI.
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
