@@ -1,8 +1,6 @@
 // The board's initial state and its player-input rule.
 #include "board.h"
 
-#include <algorithm>
-
 namespace game {
 
 namespace {
@@ -32,15 +30,18 @@ constexpr std::array kInitialCells = {
 };
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
 std::u16string clipToText1(std::u16string_view text) {
-    std::size_t keep = std::min(text.size(), kText1MaxLength);
-    // A high surrogate at the end of what is kept has lost its low half, to
-    // this cut or to an earlier one (an edit box's own length limit cuts by
-    // code units too): a lone surrogate is a character the player never typed.
-    if (keep > 0 && isHighSurrogate(text[keep - 1])) {
+    if (text.size() <= kText1MaxLength) {
+        return std::u16string(text);
+    }
+    std::size_t keep = kText1MaxLength;
+    // Keeping the high half of a pair whose low half is cut off would leave a
+    // lone surrogate: a character the player never typed.
+    if (isHighSurrogate(text[keep - 1]) && isLowSurrogate(text[keep])) {
         --keep;
     }
     return std::u16string(text.substr(0, keep));

@@ -15,7 +15,7 @@ namespace game {
 inline constexpr std::size_t kText1MaxLength = 4;
 
 // Cuts text to what the guess box can hold: the first kText1MaxLength code
-// units, one fewer when the last of them is the first half of a surrogate pair.
+// units, one fewer when the cut would leave half of a surrogate pair.
 std::u16string clipToText1(std::u16string_view text);
 
 class Board {

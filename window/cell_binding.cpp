@@ -28,6 +28,15 @@ void showText(QWidget& control, const QString& text) {
     }
 }
 
+// QLineEdit's own length limit cuts a paste by code units and may keep the
+// first half of a surrogate pair: that half is no character the player typed.
+QString withoutCutPair(QString edited) {
+    if (!edited.isEmpty() && edited.back().isHighSurrogate()) {
+        edited.chop(1);
+    }
+    return edited;
+}
+
 }  // namespace
 
 CellBinding::CellBinding(game::Board& board, QWidget& form) : board_(board) {
@@ -44,8 +53,8 @@ CellBinding::CellBinding(game::Board& board, QWidget& form) : board_(board) {
     // textEdited, not textChanged: only the player's edits go this way; the
     // Board's own writes come back through the observer. When the Board cuts
     // the text, the observer puts the cut text back into the box.
-    QObject::connect(text1, &QLineEdit::textEdited, text1, [this](const QString& typed) {
-        board_.enterText1(typed.toStdU16String());
+    QObject::connect(text1, &QLineEdit::textEdited, text1, [this](const QString& edited) {
+        board_.enterText1(withoutCutPair(edited).toStdU16String());
     });
 
     board_.setObserver([this](game::Cell cell) { show(cell); });
