@@ -108,7 +108,7 @@ void buildControls(QWidget& form) {
             Q_ASSERT(parent != nullptr);
             QWidget* widget = makeWidget(control, parent, formBackColour);
             widget->setObjectName(toQString(control.name));
-            widget->setFont(boardFont(control.font, form.font()));
+            widget->setFont(boardFont(control.font, dialogFont(form.font())));
             const PixelRect rect = pixelRect(control);
             widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
             setCaption(*widget, control);

@@ -12,6 +12,7 @@ struct FontSpec {
 
 constexpr FontSpec kFontA{21.75, 350};
 constexpr FontSpec kFontB{12.0, 700};
+constexpr double kDialogPoints = 8.0;
 
 QFont make(const FontSpec& spec) {
     QFont font(QString::fromLatin1(kBoardFamily));
@@ -26,6 +27,12 @@ QFont make(const FontSpec& spec) {
 }
 
 }  // namespace
+
+QFont dialogFont(const QFont& platformFont) {
+    QFont font = platformFont;
+    font.setPointSizeF(kDialogPoints);
+    return font;
+}
 
 QFont boardFont(Font font, const QFont& dialogFont) {
     switch (font) {

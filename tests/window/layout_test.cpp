@@ -168,7 +168,10 @@ TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {
         const QString resolved = QFontInfo(font).family();
         EXPECT_TRUE(resolved == "David" || resolved == "David CLM") << resolved.toStdString();
     }
-    EXPECT_EQ(driver.control("Command1")->font(), QApplication::font(driver.control("Command1")));
+    const QFont dialog = driver.control("Command1")->font();
+    EXPECT_EQ(dialog.family(), QApplication::font().family());
+    EXPECT_DOUBLE_EQ(dialog.pointSizeF(), 8.0);
+    EXPECT_EQ(driver.control("Frame1")->font(), dialog);
 }
 
 }  // namespace
