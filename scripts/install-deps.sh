@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev
     # the Hebrew font the board is drawn in
     culmus fontconfig
     # remaking the pictures in assets/ (assets/make_assets.py)
