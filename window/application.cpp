@@ -8,7 +8,10 @@
 
 namespace window {
 
-void configureApplication(QApplication& application) {
+void configureApplication(QApplication& /*application*/) {
+    // Every setting below is application-wide (static); the instance only has
+    // to exist.
+
     // Culmus aliases "David" through fontconfig on most systems; this covers
     // those without the alias. A real "David", where installed, still wins.
     QFont::insertSubstitution(QString::fromLatin1(kBoardFamily),
@@ -16,7 +19,7 @@ void configureApplication(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("bul-pgia"));
     QGuiApplication::setDesktopFileName(QStringLiteral("bul-pgia"));
     if (const QIcon icon = loadWindowIcon(); !icon.isNull()) {
-        application.setWindowIcon(icon);
+        QApplication::setWindowIcon(icon);
     }
 }
 
