@@ -21,7 +21,7 @@ void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     painter.drawControl(QStyle::CE_PushButton, option);
 
     QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    if (option.state & (QStyle::State_Sunken | QStyle::State_On)) {
+    if (option.state.testAnyFlags(QStyle::State_Sunken | QStyle::State_On)) {
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     }
