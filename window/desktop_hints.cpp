@@ -43,7 +43,8 @@ bool hasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t prope
 }  // namespace
 
 void centreOnScreen(QWidget& window) {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
