@@ -89,7 +89,7 @@ const std::array<Control, kControlCount> kLayout = {{
 // clang-format on
 
 const Control* findControl(std::string_view name) {
-    const auto found = std::find_if(kLayout.begin(), kLayout.end(),
+    const auto* const found = std::find_if(kLayout.begin(), kLayout.end(),
                                      [name](const Control& control) { return control.name == name; });
     return found == kLayout.end() ? nullptr : &*found;
 }
