@@ -25,7 +25,7 @@ void ensureAssets() {
 
 QPixmap loadBackgroundPicture(const QString& path) {
     ensureAssets();
-    return QPixmap(path);
+    return {path};
 }
 
 QIcon loadWindowIcon(const QString& path) {
