@@ -28,7 +28,11 @@ Form1::Form1(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       messages_(*this),
       game_(messages_, random_),
-      background_(loadBackgroundPicture()) {
+      // The picture is larger than the client area; the part beyond it is
+      // never seen, so it is not decoded (a quarter of the picture's memory).
+      background_(loadBackgroundPicture(QString::fromLatin1(kBackgroundPicturePath),
+                                        QRect(0, 0, pixels(kForm1ClientWidth),
+                                              pixels(kForm1ClientHeight)))) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(kForm1Caption.data(),
                                       static_cast<qsizetype>(kForm1Caption.size())));

@@ -28,6 +28,13 @@ QPixmap loadBackgroundPicture(const QString& path) {
     return {path};
 }
 
+QPixmap loadBackgroundPicture(const QString& path, const QRect& visible) {
+    ensureAssets();
+    QImageReader reader(path);
+    reader.setClipRect(visible);
+    return QPixmap::fromImageReader(&reader);
+}
+
 QIcon loadWindowIcon(const QString& path) {
     ensureAssets();
     QIcon icon;

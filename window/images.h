@@ -3,6 +3,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QRect>
 
 namespace window {
 
@@ -12,6 +13,10 @@ inline constexpr const char* kWindowIconPath = ":/icon.ico";
 // The sky picture drawn behind every control; a null pixmap when it cannot be
 // loaded, and the window then shows its back colour instead.
 QPixmap loadBackgroundPicture(const QString& path = QString::fromLatin1(kBackgroundPicturePath));
+
+// Only the part of the picture inside `visible`, decoded and kept alone: the
+// window never shows the rest. Null as above when the picture cannot be loaded.
+QPixmap loadBackgroundPicture(const QString& path, const QRect& visible);
 
 // Every image of the icon file; a null icon when none can be loaded, and the
 // platform's default icon then stays.

@@ -14,6 +14,18 @@ TEST(Images, ThePictureIsLoadedWholeAndUnscaledWhenCompiledIn) {
     EXPECT_EQ(picture.size(), QSize(496, 538));
 }
 
+TEST(Images, TheVisiblePartIsDecodedAloneWithTheSamePixelsAsTheWholePicture) {
+#ifndef BUL_PGIA_HAVE_ASSETS
+    GTEST_SKIP() << "built without assets/assets.qrc";
+#endif
+    const QRect clientArea(0, 0, 400, 510);
+    const QImage visible =
+        loadBackgroundPicture(QString::fromLatin1(kBackgroundPicturePath), clientArea).toImage();
+    const QImage whole = loadBackgroundPicture().toImage().copy(clientArea);
+    ASSERT_EQ(visible.size(), clientArea.size());
+    EXPECT_EQ(visible.convertToFormat(QImage::Format_RGB32), whole.convertToFormat(QImage::Format_RGB32));
+}
+
 TEST(Images, TheIconCarriesBothSizesWhenCompiledIn) {
 #ifndef BUL_PGIA_HAVE_ASSETS
     GTEST_SKIP() << "built without assets/assets.qrc";
