@@ -2,31 +2,23 @@
 process, clicked and typed at through X, and watched through its accessibility
 tree. Nothing in the program knows it is being tested.
 """
-import os
-import subprocess
-import tempfile
 import time
+
+import pyatspi
 
 import desktop
 import layout
-import pyatspi
-
+from program import Program
 from screen import Screen, descendants
 from waiting import wait_until
-
-# Qt's own switch to publish the accessibility tree whatever the desktop's
-# settings say; the program itself reads no variable of ours.
-_PROGRAM_ENV = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"}
 
 # How long to watch for a message box that must not appear.
 QUIET_SECONDS = 0.6
 
 
-class Player:
+class Player(Program):
     def __init__(self, program):
-        self._log = tempfile.TemporaryFile(mode="w+")
-        self.process = subprocess.Popen([program], env={**os.environ, **_PROGRAM_ENV},
-                                        stdout=self._log, stderr=subprocess.STDOUT)
+        super().__init__(program)
         self.window = wait_until(
             lambda: desktop.windows_titled(self.process.pid, layout.WINDOW_TITLE),
             15.0, "the window titled " + layout.WINDOW_TITLE)[0]
@@ -121,24 +113,3 @@ class Player:
 
     def close_window(self, window=None):
         desktop.ask_to_close(window or self.window)
-
-    def wait_for_exit(self, timeout=10.0):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end") from None
-
-    def output(self):
-        self._log.seek(0)
-        return self._log.read()
-
-    def quit(self):
-        """Ends the program if it still runs (after a failed check)."""
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-

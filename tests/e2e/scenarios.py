@@ -334,6 +334,19 @@ def close_while_message_box_open(player):
     assert status == 0, f"the program ended with status {status}"
 
 
+def accessibility_only(scenario):
+    """Marks a scenario that gets the program through AccessibleGame
+    (accessible_play.py) instead of a Player: no X tool, nothing by position."""
+    scenario.accessibility_only = True
+    return scenario
+
+
+@accessibility_only
+def win_through_accessibility_only(game):
+    import accessible_play  # needs the accessibility bus
+    accessible_play.play_to_win(game)
+
+
 SCENARIOS = {
     scenario.__name__: scenario for scenario in (
         start_state,
@@ -347,5 +360,6 @@ SCENARIOS = {
         erase_then_win,
         new_game_from_codes_mode,
         close_while_message_box_open,
+        win_through_accessibility_only,
     )
 }

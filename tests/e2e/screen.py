@@ -8,6 +8,7 @@ on screen, so nothing is found at their place.
 from dataclasses import dataclass, field
 
 import pyatspi
+from gi.repository import GLib
 
 import layout
 from waiting import wait_until
@@ -102,37 +103,46 @@ class Screen:
             wanted.setdefault((left, top), []).append((name, width, height))
         seen = {}
         for accessible in descendants(window):
-            states = states_of(accessible)
-            if pyatspi.STATE_SHOWING not in states:
+            try:
+                self._recognise(accessible, origin, wanted, seen)
+            except GLib.GError:  # a control that went away while being read
                 continue
-            extents = _extents(accessible)
-            if extents is None:
-                continue
-            x, y, width, height = extents
-            for name, stored_width, stored_height in wanted.get(
-                    (x - origin[0], y - origin[1]), []):
-                if accessible.getRole() not in _kind_roles(name):
-                    continue
-                if not layout.is_autosized(name) and (width, height) != (
-                        stored_width, stored_height):
-                    continue
-                seen[name] = Seen(text_of(accessible), pyatspi.STATE_ENABLED in states,
-                                  accessible)
         return seen
+
+    @staticmethod
+    def _recognise(accessible, origin, wanted, seen):
+        """Adds `accessible` to `seen` if it is a listed control on screen."""
+        states = states_of(accessible)
+        if pyatspi.STATE_SHOWING not in states:
+            return
+        extents = _extents(accessible)
+        if extents is None:
+            return
+        x, y, width, height = extents
+        for name, stored_width, stored_height in wanted.get((x - origin[0], y - origin[1]), []):
+            if accessible.getRole() not in _kind_roles(name):
+                continue
+            if not layout.is_autosized(name) and (width, height) != (stored_width,
+                                                                     stored_height):
+                continue
+            seen[name] = Seen(text_of(accessible), pyatspi.STATE_ENABLED in states, accessible)
 
     def message_boxes(self):
         """The message boxes on screen, with their title, text and buttons."""
         boxes = []
         for child in self.app:
-            if child is None or child.getRole() not in _BOX_ROLES:
+            try:
+                if child is None or child.getRole() not in _BOX_ROLES:
+                    continue
+                if pyatspi.STATE_SHOWING not in states_of(child):
+                    continue
+                texts = [text_of(a) for a in descendants(child)
+                         if a.getRole() == pyatspi.ROLE_LABEL and text_of(a)]
+                buttons = [a.name for a in descendants(child)
+                           if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+                boxes.append(MessageBox(child.name, "\n".join(texts), buttons, child))
+            except GLib.GError:  # a box that closed while being read
                 continue
-            if pyatspi.STATE_SHOWING not in states_of(child):
-                continue
-            texts = [text_of(a) for a in descendants(child)
-                     if a.getRole() == pyatspi.ROLE_LABEL and text_of(a)]
-            buttons = [a.name for a in descendants(child)
-                       if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
-            boxes.append(MessageBox(child.name, "\n".join(texts), buttons, child))
         return boxes
 
 
