@@ -6,9 +6,11 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev
     # the Hebrew font the board is drawn in
     culmus fontconfig
+    # remaking the pictures in assets/ (assets/make_assets.py)
+    python3-pil
     # a display for the tests, and tools that drive the program from outside
     xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi
     # quality checks: sanitizers, fuzzing, static analysis, metadata validation

@@ -1,0 +1,175 @@
+// The built window against its stored layout: places, stacking, looks, fonts.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <algorithm>
+
+#include "caption_label.h"
+#include "form1_driver.h"
+#include "layout.h"
+
+namespace window::testing {
+namespace {
+
+QString nameOf(const Control& control) {
+    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
+class EveryControl : public ::testing::TestWithParam<std::size_t> {
+protected:
+    const Control& control() const { return kLayout[GetParam()]; }
+};
+
+TEST_P(EveryControl, SitsAtItsStoredTwipsOverFifteen) {
+    Form1Driver driver;
+    QWidget* widget = driver.control(nameOf(control()));
+    ASSERT_NE(widget, nullptr);
+    const QString expectedParent =
+        control().parent.empty() ? QStringLiteral("Form1") : QString::fromLatin1(control().parent.data());
+    EXPECT_EQ(widget->parentWidget()->objectName(), expectedParent);
+    if (control().kind == Kind::Line) {
+        const int left = std::min(control().x1, control().x2) / 15;
+        const int top = std::min(control().y1, control().y2) / 15;
+        const int right = std::max(control().x1, control().x2) / 15;
+        const int bottom = std::max(control().y1, control().y2) / 15;
+        EXPECT_EQ(widget->geometry(), QRect(QPoint(left, top), QPoint(right, bottom)));
+        return;
+    }
+    EXPECT_EQ(widget->pos(), QPoint(control().x1 / 15, control().y1 / 15));
+    if (control().has(AutoSize)) {
+        auto* label = static_cast<CaptionLabel*>(widget);
+        EXPECT_EQ(widget->size(), label->sizeForCaption(label->text()));
+    } else {
+        EXPECT_EQ(widget->size(), QSize(control().x2 / 15, control().y2 / 15));
+    }
+}
+
+TEST_P(EveryControl, HasItsStoredLook) {
+    Form1Driver driver;
+    QWidget* widget = driver.control(nameOf(control()));
+    ASSERT_NE(widget, nullptr);
+    switch (control().kind) {
+        case Kind::Label: {
+            auto* label = qobject_cast<QLabel*>(widget);
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->frameWidth(), control().has(Border) ? 2 : 0);
+            if (control().has(Border)) {
+                EXPECT_EQ(label->frameShape(), QFrame::Panel);
+                EXPECT_EQ(label->frameShadow(), QFrame::Sunken);
+            }
+            EXPECT_EQ(label->autoFillBackground(), !control().has(Transparent));
+            if (control().backColour && !control().has(Transparent)) {
+                EXPECT_EQ(label->palette().color(QPalette::Window).rgb() & 0xFFFFFF,
+                          *control().backColour);
+            }
+            EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute);
+            EXPECT_FALSE(label->wordWrap());
+            EXPECT_EQ(label->indent(), 0);
+            EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+            break;
+        }
+        case Kind::Button: {
+            auto* button = qobject_cast<QPushButton*>(widget);
+            ASSERT_NE(button, nullptr);
+            EXPECT_FALSE(button->autoDefault());
+            EXPECT_FALSE(button->isDefault());
+            EXPECT_EQ(button->text(), QString::fromUtf16(control().caption.data(),
+                                                         static_cast<qsizetype>(control().caption.size())));
+            break;
+        }
+        case Kind::TextBox:
+            EXPECT_EQ(static_cast<QLineEdit*>(widget)->maxLength(), 4);
+            break;
+        case Kind::Frame: {
+            auto* frame = qobject_cast<QGroupBox*>(widget);
+            ASSERT_NE(frame, nullptr);
+            EXPECT_EQ(frame->palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0xC0C0FFU);
+            EXPECT_TRUE(frame->autoFillBackground());
+            break;
+        }
+        case Kind::Line:
+            EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+            break;
+    }
+    EXPECT_EQ(widget->isHidden(), control().has(Hidden));
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, EveryControl, ::testing::Range<std::size_t>(0, kControlCount),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             return std::string(kLayout[info.param].name);
+                         });
+
+TEST(Layout, HasSixtyControlsWithUniqueNamesAllMultiplesOfFifteen) {
+    QSet<QString> names;
+    for (const Control& control : kLayout) {
+        names.insert(nameOf(control));
+        for (int value : {control.x1, control.y1, control.x2, control.y2}) {
+            EXPECT_EQ(value % 15, 0) << control.name;
+        }
+    }
+    EXPECT_EQ(names.size(), 60);
+}
+
+// Qt draws later siblings over earlier ones: children() is the stacking order,
+// bottom first.
+TEST(Stacking, LabelsAndLinesFollowTheTableAndEverythingElseLiesAbove) {
+    Form1Driver driver;
+    QStringList bottomUp;
+    for (QObject* child : driver.form().children()) {
+        if (child->isWidgetType() && !child->objectName().isEmpty() &&
+            findControl(child->objectName().toStdString()) != nullptr) {
+            bottomUp << child->objectName();
+        }
+    }
+    QStringList expectedLabelsBottomUp;
+    QStringList expectedOthersBottomUp;
+    for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
+        if (!it->parent.empty()) continue;
+        const bool low = it->kind == Kind::Label || it->kind == Kind::Line;
+        (low ? expectedLabelsBottomUp : expectedOthersBottomUp) << nameOf(*it);
+    }
+    EXPECT_EQ(bottomUp, expectedLabelsBottomUp + expectedOthersBottomUp);
+}
+
+TEST(Window, IsAFixedFourHundredByFiveHundredTenWindowWithTheStoredCaption) {
+    Form1Driver driver;
+    Form1& form = driver.form();
+    EXPECT_EQ(form.size(), QSize(400, 510));
+    EXPECT_EQ(form.minimumSize(), QSize(400, 510));
+    EXPECT_EQ(form.maximumSize(), QSize(400, 510));
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("זמבורה"));
+    EXPECT_EQ(form.palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0x8080FFU);
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form.layoutDirection(), Qt::LeftToRight);
+}
+
+TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {
+    Form1Driver driver;
+    struct Case {
+        const char* control;
+        double points;
+        bool bold;
+    };
+    for (const Case& c : {Case{"bol1", 21.75, false}, Case{"Text1", 21.75, false},
+                          Case{"Label1", 21.75, false}, Case{"Label6", 12.0, true}}) {
+        const QFont font = driver.control(c.control)->font();
+        EXPECT_EQ(font.family(), "David") << c.control;
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), c.points) << c.control;
+        EXPECT_EQ(font.bold(), c.bold) << c.control;
+        const QString resolved = QFontInfo(font).family();
+        EXPECT_TRUE(resolved == "David" || resolved == "David CLM") << resolved.toStdString();
+    }
+    EXPECT_EQ(driver.control("Command1")->font(), QApplication::font(driver.control("Command1")));
+}
+
+}  // namespace
+}  // namespace window::testing

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The program without a reachable display: one line on stderr, exit status 1,
+# never Qt's abort (status 134) or a core dump. Usage: no_display_test.sh PROGRAM
+set -uo pipefail
+
+program=$1
+failures=0
+workdir=$(mktemp -d)
+trap 'rm -rf "$workdir"' EXIT
+
+# check NAME ENV... : runs the program in a clean environment plus ENV.
+check() {
+    local name=$1
+    shift
+    local status=0
+    env -i PATH="$PATH" HOME="$workdir" XDG_RUNTIME_DIR="$workdir" "$@" \
+        timeout 20 "$program" >"$workdir/out" 2>"$workdir/err" </dev/null || status=$?
+    local lines
+    lines=$(wc -l <"$workdir/err")
+    if [ "$status" -ne 1 ] || [ "$lines" -ne 1 ] || [ -s "$workdir/out" ] ||
+        ! grep -q '^bul-pgia: ' "$workdir/err"; then
+        echo "FAIL $name: status $status, $lines line(s) on stderr:" >&2
+        cat "$workdir/err" >&2
+        failures=$((failures + 1))
+    else
+        echo "ok   $name: $(cat "$workdir/err")"
+    fi
+}
+
+check "no DISPLAY, default platform"
+check "no DISPLAY, xcb asked for" QT_QPA_PLATFORM=xcb
+check "a display nobody serves" DISPLAY=:64999
+check "a Wayland session without a compositor" XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-77
+
+exit $((failures > 0))

@@ -1,0 +1,156 @@
+// The window as an X server shows it: pixels of a real grab, and the hints
+// the window manager reads. Runs under Xvfb (tests/with-xvfb.sh), xcb platform.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+
+#include "form1_driver.h"
+#include "images.h"
+#include "layout.h"
+
+namespace window::testing {
+namespace {
+
+QImage grab(Form1Driver& driver) {
+    QTest::qWait(150);  // let every pending paint reach the server
+    QScreen* screen = driver.form().screen();
+    return screen->grabWindow(driver.form().winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void save(const QImage& image, const QString& name) {
+    const QString dir = QStringLiteral(BUL_PGIA_ARTEFACT_DIR);
+    QDir().mkpath(dir);
+    EXPECT_TRUE(image.save(dir + "/" + name)) << (dir + "/" + name).toStdString();
+}
+
+QRect rectOf(const Control& control) {
+    const PixelRect r = pixelRect(control);
+    return {r.left, r.top, r.width, r.height};
+}
+
+QPoint centreOf(const char* name) { return rectOf(*findControl(name)).center(); }
+
+std::string hex(QRgb rgb) { return QColor(rgb).name().toStdString(); }
+
+void expectColour(const QImage& image, QPoint point, QRgb expected, const std::string& what) {
+    EXPECT_EQ(image.pixel(point) & 0xFFFFFF, expected & 0xFFFFFF)
+        << what << " at (" << point.x() << "," << point.y() << "): " << hex(image.pixel(point))
+        << " instead of " << hex(expected);
+}
+
+// What the window shows where no control lies: the picture, or the back colour.
+QRgb behindEverything(QPoint point) {
+    static const QImage picture = loadBackgroundPicture().toImage();
+    if (!picture.isNull() && picture.rect().contains(point)) {
+        return picture.pixel(point);
+    }
+    return kForm1BackColour;
+}
+
+bool anyDarkPixel(const QImage& image, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 96) return true;
+        }
+    }
+    return false;
+}
+
+QString xprop(Form1Driver& driver) {
+    QProcess process;
+    process.start("xprop", {"-id", QString::number(driver.form().winId()), "WM_NORMAL_HINTS",
+                            "_NET_WM_STATE", "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON"});
+    EXPECT_TRUE(process.waitForFinished(10000));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(Screenshot, EveryColouredCellShowsItsColourAndTheBoardShowsThroughTheRest) {
+    Form1Driver driver;
+    const QImage image = grab(driver);
+    save(image, "form1.png");
+    ASSERT_EQ(image.size(), QSize(400, 510));
+
+    for (const Control& control : kLayout) {
+        if (control.kind == Kind::Label && control.backColour && !control.has(Transparent) &&
+            !control.has(Hidden) && control.name != "Label4") {
+            expectColour(image, rectOf(control).center(), *control.backColour,
+                         std::string(control.name));
+        }
+    }
+    // The strip's centre lies under the headings: take a point between them.
+    expectColour(image, {84, 20}, 0xFFE0C0, "Label4");
+    // Through the transparent board label, between a cell and a line.
+    expectColour(image, {76, 80}, behindEverything({76, 80}), "picture under Label5");
+    for (QPoint point : {QPoint(390, 10), QPoint(390, 500), QPoint(250, 10), QPoint(300, 300),
+                         QPoint(245, 450)}) {
+        expectColour(image, point, behindEverything(point), "picture or back colour");
+    }
+    expectColour(image, {152, 200}, qRgb(0, 0, 0), "Line1");
+    expectColour(image, {100, 104}, qRgb(0, 0, 0), "Line12");
+    expectColour(image, centreOf("Text1"), driver.control("Text1")->palette().color(QPalette::Base).rgb(),
+                 "Text1");
+}
+
+TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
+    Form1Driver driver;
+    const QImage before = grab(driver);
+    for (const char* digit : {"lbl1", "lbl2", "lbl3", "lbl4"}) {
+        EXPECT_FALSE(anyDarkPixel(before, rectOf(*findControl(digit)))) << digit;
+    }
+    const QPoint insidePanel = rectOf(*findControl("Frame1")).topLeft() + QPoint(8, 100);
+    expectColour(before, insidePanel, behindEverything(insidePanel), "hidden Frame1");
+
+    driver.guess(wrongGuess(driver.secret()));
+    driver.guess("1234");
+    driver.typeIntoText1("3838");
+    driver.doubleClickLabel6();
+    driver.click("Command2");
+    driver.typeIntoText1("56");
+    driver.takeBoxes();
+    const QImage after = grab(driver);
+    save(after, "form1-played.png");
+    for (const char* digit : {"lbl1", "lbl2", "lbl3", "lbl4"}) {
+        const QRect area(driver.control(digit)->geometry());
+        EXPECT_TRUE(anyDarkPixel(after, area)) << digit << " shown but not drawn";
+    }
+    expectColour(after, insidePanel, 0xC0C0FF, "shown Frame1");
+}
+
+TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
+    Form1Driver driver;
+    QTest::qWait(100);
+    const QString props = xprop(driver);
+    EXPECT_TRUE(props.contains("program specified minimum size: 400 by 510")) << props.toStdString();
+    EXPECT_TRUE(props.contains("program specified maximum size: 400 by 510")) << props.toStdString();
+    EXPECT_TRUE(props.contains(QRegularExpression("_NET_WM_STATE\\(ATOM\\) = .*_NET_WM_STATE_SKIP_TASKBAR")))
+        << props.toStdString();
+    EXPECT_TRUE(props.contains(QString::fromUtf8("_NET_WM_NAME(UTF8_STRING) = \"זמבורה\"")))
+        << props.toStdString();
+
+    // Motif decorations: flags, functions, decorations, ...; bit 0x20 is the
+    // minimise button and 0x40 the maximise button.
+    const QRegularExpressionMatch motif =
+        QRegularExpression("_MOTIF_WM_HINTS\\([^)]*\\) = (0x[0-9a-f]+), (0x[0-9a-f]+), (0x[0-9a-f]+)")
+            .match(props);
+    ASSERT_TRUE(motif.hasMatch()) << props.toStdString();
+    const unsigned decorations = motif.captured(3).toUInt(nullptr, 16);
+    EXPECT_EQ(decorations & 0x60U, 0U) << props.toStdString();
+
+    const bool hasIcon = !loadWindowIcon().isNull();
+    EXPECT_EQ(props.contains("_NET_WM_ICON(CARDINAL)"), hasIcon) << props.toStdString();
+
+    // Xvfb has no window manager: the window lies where the program put it.
+    const QRect screen = driver.form().screen()->availableGeometry();
+    EXPECT_EQ(driver.form().geometry().center(), screen.center());
+    EXPECT_EQ(driver.form().geometry().topLeft(),
+              QPoint((screen.width() - 400) / 2, (screen.height() - 510) / 2));
+}
+
+}  // namespace
+}  // namespace window::testing

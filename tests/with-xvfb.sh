@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a command against a private X server: with-xvfb.sh CMD [ARG...]
+# Starts Xvfb on a free display (1024x768, 24 bits, no TCP), gives the command
+# DISPLAY, a fresh private XDG_RUNTIME_DIR and its own session bus, and tears
+# everything down on any exit. The exit status is the command's.
+set -euo pipefail
+
+if [ $# -eq 0 ]; then
+    echo "usage: $0 COMMAND [ARG...]" >&2
+    exit 2
+fi
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Xvfb picks a free display itself and writes its number to the fd we give it.
+mkfifo "$workdir/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -nolisten unix-abstract 3>"$workdir/displayfd" \
+    >"$workdir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=
+if ! read -r -t 30 display <"$workdir/displayfd" || [ -z "$display" ]; then
+    echo "with-xvfb.sh: Xvfb did not start:" >&2
+    cat "$workdir/xvfb.log" >&2
+    exit 1
+fi
+
+mkdir -m 0700 "$workdir/runtime"
+export DISPLAY=":$display"
+export XDG_RUNTIME_DIR="$workdir/runtime"
+unset WAYLAND_DISPLAY
+export XDG_SESSION_TYPE=x11
+
+status=0
+dbus-run-session -- "$@" || status=$?
+exit "$status"

@@ -1,0 +1,149 @@
+// One factory for the sixty controls: each is built from its row of kLayout.
+#include "control_factory.h"
+
+#include <QLineEdit>
+#include <QPalette>
+#include <algorithm>
+#include <vector>
+
+#include "caption_button.h"
+#include "caption_frame.h"
+#include "caption_label.h"
+#include "fonts.h"
+#include "grid_line.h"
+#include "layout.h"
+
+namespace window {
+
+namespace {
+
+QString toQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void fillWith(QWidget& widget, std::uint32_t colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(colour));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QWidget* makeLabel(const Control& control, QWidget* parent, std::uint32_t formBackColour) {
+    auto* label = new CaptionLabel(control.has(AutoSize), parent);
+    if (control.has(Border)) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(2);
+    } else {
+        label->setFrameStyle(QFrame::NoFrame);
+    }
+    if (!control.has(Transparent)) {
+        fillWith(*label, control.backColour.value_or(formBackColour));
+    }
+    return label;
+}
+
+QWidget* makeTextBox(const Control& control, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    if (control.has(MaxLength4)) {
+        edit->setMaxLength(4);
+    }
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute);
+    return edit;
+}
+
+QWidget* makeFrame(const Control& control, QWidget* parent) {
+    auto* frame = new CaptionFrame(parent);
+    if (control.backColour) {
+        fillWith(*frame, *control.backColour);
+    }
+    return frame;
+}
+
+QWidget* makeWidget(const Control& control, QWidget* parent, std::uint32_t formBackColour) {
+    switch (control.kind) {
+        case Kind::Button: return new CaptionButton(QString(), parent);
+        case Kind::TextBox: return makeTextBox(control, parent);
+        case Kind::Frame: return makeFrame(control, parent);
+        case Kind::Label: return makeLabel(control, parent, formBackColour);
+        case Kind::Line: return new GridLine(parent);
+    }
+    return nullptr;
+}
+
+void setCaption(QWidget& widget, const Control& control) {
+    const QString caption = toQString(control.caption);
+    switch (control.kind) {
+        case Kind::Button: static_cast<CaptionButton&>(widget).setText(caption); break;
+        case Kind::TextBox: static_cast<QLineEdit&>(widget).setText(caption); break;
+        case Kind::Frame: static_cast<CaptionFrame&>(widget).setTitle(caption); break;
+        case Kind::Label: static_cast<CaptionLabel&>(widget).setCaption(caption); break;
+        case Kind::Line: break;
+    }
+}
+
+bool liesAboveLabels(Kind kind) { return kind != Kind::Label && kind != Kind::Line; }
+
+bool takesFocus(Kind kind) { return kind == Kind::Button || kind == Kind::TextBox; }
+
+}  // namespace
+
+void buildControls(QWidget& form) {
+    const std::uint32_t formBackColour = kForm1BackColour;
+    std::vector<QWidget*> widgets(kLayout.size(), nullptr);
+
+    // Frames first, so that the controls inside them have a parent.
+    auto build = [&](bool frames) {
+        for (std::size_t i = 0; i < kLayout.size(); ++i) {
+            const Control& control = kLayout[i];
+            if ((control.kind == Kind::Frame) != frames) {
+                continue;
+            }
+            QWidget* parent = control.parent.empty()
+                                  ? &form
+                                  : form.findChild<QWidget*>(toQString(control.parent));
+            Q_ASSERT(parent != nullptr);
+            QWidget* widget = makeWidget(control, parent, formBackColour);
+            widget->setObjectName(toQString(control.name));
+            widget->setFont(boardFont(control.font, form.font()));
+            const PixelRect rect = pixelRect(control);
+            widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+            setCaption(*widget, control);
+            widget->setVisible(!control.has(Hidden));
+            widgets[i] = widget;
+        }
+    };
+    build(true);
+    build(false);
+
+    // Stacking: each raise() puts a widget on top of its siblings, so raising
+    // from the bottom of the table upwards leaves the first row topmost; the
+    // text box, buttons and frame are raised last, above every label and line.
+    for (bool above : {false, true}) {
+        for (std::size_t i = kLayout.size(); i-- > 0;) {
+            if (liesAboveLabels(kLayout[i].kind) == above) {
+                widgets[i]->raise();
+            }
+        }
+    }
+
+    std::vector<std::size_t> focusable;
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        if (takesFocus(kLayout[i].kind)) {
+            focusable.push_back(i);
+        } else {
+            widgets[i]->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    std::sort(focusable.begin(), focusable.end(), [](std::size_t a, std::size_t b) {
+        return *kLayout[a].tabIndex < *kLayout[b].tabIndex;
+    });
+    for (std::size_t k = 1; k < focusable.size(); ++k) {
+        QWidget::setTabOrder(widgets[focusable[k - 1]], widgets[focusable[k]]);
+    }
+}
+
+}  // namespace window

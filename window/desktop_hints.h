@@ -1,0 +1,17 @@
+// What the window asks of the desktop: its place and its absence from the task bar.
+#pragma once
+
+#include <QWidget>
+
+namespace window {
+
+// Moves the window so that its client area is centred on the available area
+// of the screen it opens on (the frame is not known before mapping).
+void centreOnScreen(QWidget& window);
+
+// Asks task bars to show no button for the window. Only on X11, and only
+// effective before the window is mapped: Qt merges the state we add into the
+// _NET_WM_STATE it sets when mapping. Elsewhere it does nothing.
+void keepOffTaskBar(QWidget& window);
+
+}  // namespace window

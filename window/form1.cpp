@@ -1,0 +1,84 @@
+// Form1: window settings, then controls, binding, events, and the Load.
+#include "form1.h"
+
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "caption_label.h"
+#include "cell_binding.h"
+#include "control_factory.h"
+#include "desktop_hints.h"
+#include "images.h"
+#include "layout.h"
+
+namespace window {
+
+namespace {
+
+QString nameOf(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      messages_(*this),
+      game_(messages_, random_),
+      background_(loadBackgroundPicture()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf16(kForm1Caption.data(),
+                                      static_cast<qsizetype>(kForm1Caption.size())));
+    setFixedSize(pixels(kForm1ClientWidth), pixels(kForm1ClientHeight));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(kForm1BackColour));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (const QIcon icon = loadWindowIcon(); !icon.isNull()) {
+        setWindowIcon(icon);
+    }
+
+    buildControls(*this);
+    binding_ = std::make_unique<CellBinding>(game_.board(), *this);
+    routeEvents();
+
+    game_.load();
+
+    centreOnScreen(*this);
+    findChild<QLineEdit*>(nameOf(game::cellName(game::Cell::Text1)))->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::routeEvents() {
+    for (std::size_t i = 0; i < game::kButtonCount; ++i) {
+        const auto button = static_cast<game::Button>(i);
+        auto* control = findChild<QPushButton*>(nameOf(game::buttonName(button)));
+        Q_ASSERT(control != nullptr);
+        connect(control, &QPushButton::clicked, this, [this, button] { game_.click(button); });
+    }
+    auto* label6 = findChild<CaptionLabel*>(QStringLiteral("Label6"));
+    Q_ASSERT(label6 != nullptr);
+    connect(label6, &CaptionLabel::doubleClicked, this, [this] { game_.doubleClickLabel6(); });
+}
+
+void Form1::paintEvent(QPaintEvent* /*event*/) {
+    // The back colour is already filled (autoFillBackground); the picture
+    // covers it wherever it reaches.
+    if (!background_.isNull()) {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, background_);
+    }
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        keepOffTaskBar(*this);
+    }
+    QWidget::showEvent(event);
+}
+
+}  // namespace window

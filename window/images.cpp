@@ -1,0 +1,44 @@
+// Loading the background picture and the icon from the resources.
+#include "images.h"
+
+#include <QImageReader>
+#include <mutex>
+
+#ifdef BUL_PGIA_HAVE_ASSETS
+// Resources compiled into a static library are registered only when asked to:
+// nothing else in the program refers to them.
+static void registerAssets() { Q_INIT_RESOURCE(assets); }
+#else
+static void registerAssets() {}
+#endif
+
+namespace window {
+
+namespace {
+
+void ensureAssets() {
+    static std::once_flag once;
+    std::call_once(once, registerAssets);
+}
+
+}  // namespace
+
+QPixmap loadBackgroundPicture() {
+    ensureAssets();
+    return QPixmap(QString::fromLatin1(kBackgroundPicturePath));
+}
+
+QIcon loadWindowIcon() {
+    ensureAssets();
+    QIcon icon;
+    QImageReader reader(QString::fromLatin1(kWindowIconPath));
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    } while (reader.jumpToNextImage());
+    return icon;
+}
+
+}  // namespace window
