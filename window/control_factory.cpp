@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "accessible_names.h"
 #include "caption_button.h"
 #include "caption_frame.h"
 #include "caption_label.h"
@@ -108,6 +109,7 @@ void buildControls(QWidget& form) {
             Q_ASSERT(parent != nullptr);
             QWidget* widget = makeWidget(control, parent, formBackColour);
             widget->setObjectName(toQString(control.name));
+            widget->setAccessibleName(accessibleName(control.name));
             widget->setFont(boardFont(control.font, form.font()));
             const PixelRect rect = pixelRect(control);
             widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
