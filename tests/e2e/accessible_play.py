@@ -127,8 +127,8 @@ def play_to_win(game):
         digit = f"ספרה {position}"
         assert not game.showing(label, digit), f"{digit} is showing"
         assert game.label(digit) == "", f"{digit} can be heard while hidden"
-    assert not game.showing(pyatspi.ROLE_PANEL, "קודים")
-    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK)
+    assert not game.showing(pyatspi.ROLE_PANEL, "קודים"), "the codes panel is showing"
+    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled at the start"
 
     # Codes mode, and the secret digit by digit.
     game.double_click(label, CREDIT)
@@ -149,8 +149,8 @@ def play_to_win(game):
         game.press(CHECK)
         wait_until(lambda: game.row(number) == (guess, *_score(guess, secret)), 5.0,
                    f"row {number} to show {guess}")
-        assert game.message_box() is None
-        assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == ""
+        assert game.message_box() is None, "a wrong guess opened a message box"
+        assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
     game.type_guess(secret)
     game.press(CHECK)
     box = wait_until(game.message_box, 5.0, "the rating")
@@ -158,15 +158,15 @@ def play_to_win(game):
              for a in _descendants(box) if a.getRole() == label]
     assert (box.name, [t for t in texts if t]) == (WIN_IN_3[0], [WIN_IN_3[1]]), \
         f"rating {box.name!r}: {texts}"
-    assert game.row(3) == (secret, "4", "0")
+    assert game.row(3) == (secret, "4", "0"), f"row 3 under the rating: {game.row(3)}"
     game.dismiss(box)
     wait_until(lambda: not game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), 5.0,
                "checking to stop")
-    assert all(game.showing(label, f"ספרה {p}") for p in range(1, 5))
+    assert all(game.showing(label, f"ספרה {p}") for p in range(1, 5)), "the secret is hidden"
 
     # A new game hides everything again.
     game.press(NEW_GAME)
     wait_until(lambda: not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
-    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK)
-    assert all(game.row(n) == ("", "0", "0") for n in range(1, 9))
-    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5))
+    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
+    assert all(game.row(n) == ("", "0", "0") for n in range(1, 9)), "rows kept after new game"
+    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"
