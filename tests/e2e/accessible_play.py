@@ -118,6 +118,28 @@ class AccessibleGame(Program):
         wait_until(lambda: self.message_box() is None, 5.0, "the message box to close")
 
 
+class Announcements:
+    """The text changes the program announces, as a screen reader hears them:
+    (accessible name, inserted text) in order of arrival."""
+
+    def __init__(self):
+        self.heard = []
+        pyatspi.Registry.registerEventListener(self._hear, "object:text-changed:insert")
+
+    def _hear(self, event):
+        try:
+            self.heard.append((event.source.name, event.any_data))
+        except GLib.GError:
+            pass
+
+    def listen(self):
+        """Takes every announcement that has arrived; returns all heard so far."""
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+        return self.heard
+
+
 def _score(guess, secret):
     bulls = sum(g == s for g, s in zip(guess, secret))
     hits = sum(g == s for (i, g), (j, s) in itertools.product(
@@ -137,6 +159,8 @@ def play_to_win(game):
         assert game.label(digit) == "", f"{digit} can be heard while hidden"
     assert not game.showing(pyatspi.ROLE_PANEL, "קודים"), "the codes panel is showing"
     assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled at the start"
+
+    announcements = Announcements()
 
     # Codes mode, and the secret digit by digit.
     game.double_click(label, CREDIT)
@@ -163,6 +187,11 @@ def play_to_win(game):
         wait_until(lambda: game.row(number) == (guess, *_score(guess, secret)), 5.0,
                    f"row {number} to show {guess}")
         assert game.message_box() is None, "a wrong guess opened a message box"
+        # The new row is announced: its guess, bulls and hits.
+        row = dict(zip(("ניסיון", "בול", "פגיעה"), game.row(number)))
+        expected = {(f"{cell} {number}", text) for cell, text in row.items() if text != "0"}
+        wait_until(lambda: expected <= set(announcements.listen()), 5.0,
+                   f"announcements of row {number}: {expected}")
         assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
     game.type_guess(secret)
     game.press(CHECK)
@@ -177,9 +206,13 @@ def play_to_win(game):
                "checking to stop")
     assert all(game.showing(label, f"ספרה {p}") for p in range(1, 5)), "the secret is hidden"
 
-    # A new game hides everything again.
+    # A new game hides everything again, and the new secret is never heard.
+    heard_before = len(announcements.listen())
     game.press(NEW_GAME)
     wait_until(lambda: not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
+    digits_heard = [(name, text) for name, text in announcements.listen()[heard_before:]
+                    if name.startswith("ספרה")]
+    assert not digits_heard, f"the new secret was announced: {digits_heard}"
     assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
     assert all(game.row(n) == ("", "0", "0") for n in range(1, 9)), "rows kept after new game"
     assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"
