@@ -23,15 +23,15 @@ void ensureAssets() {
 
 }  // namespace
 
-QPixmap loadBackgroundPicture() {
+QPixmap loadBackgroundPicture(const QString& path) {
     ensureAssets();
-    return QPixmap(QString::fromLatin1(kBackgroundPicturePath));
+    return QPixmap(path);
 }
 
-QIcon loadWindowIcon() {
+QIcon loadWindowIcon(const QString& path) {
     ensureAssets();
     QIcon icon;
-    QImageReader reader(QString::fromLatin1(kWindowIconPath));
+    QImageReader reader(path);
     do {
         const QImage image = reader.read();
         if (!image.isNull()) {
