@@ -55,11 +55,13 @@ def _inside(program, name):
                            stderr=subprocess.DEVNULL)
     try:
         _wait_for_accessibility_bus()
-        import scenarios  # needs the session bus, hence imported here
-        from player import Player
+        import scenarios
         scenario = scenarios.SCENARIOS[name]
+        # The players import pyatspi, which joins the session bus at once.
         if getattr(scenario, "accessibility_only", False):
             from accessible_play import AccessibleGame as Player
+        else:
+            from player import Player
         player = None
         started = time.monotonic()
         try:
