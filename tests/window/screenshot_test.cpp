@@ -9,10 +9,12 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "form1_driver.h"
 #include "images.h"
 #include "layout.h"
+#include "qt_message_box.h"
 
 namespace window::testing {
 namespace {
@@ -120,6 +122,33 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
         EXPECT_TRUE(anyDarkPixel(after, area)) << digit << " shown but not drawn";
     }
     expectColour(after, insidePanel, 0xC0C0FF, "shown Frame1");
+}
+
+TEST(Screenshot, AMessageBoxShowsItsTextWithOneOkAndNoIcon) {
+    Form1Driver driver;
+    QtMessageBox messages(driver.form());
+    QImage boxImage;
+    QTimer grabber;
+    grabber.setSingleShot(true);
+    QObject::connect(&grabber, &QTimer::timeout, [&] {
+        if (QMessageBox* box = openBox()) {
+            QTest::qWait(150);
+            boxImage = box->screen()->grabWindow(box->winId()).toImage();
+            box->close();
+        }
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] {
+        if (QMessageBox* box = openBox()) box->hide();
+    });
+    grabber.start(20);
+    deadline.start(5000);
+    messages.show(game::MessageId::WinIn1);
+    ASSERT_FALSE(boxImage.isNull());
+    save(boxImage, "message-box.png");
+    // The text is drawn: not only a blank dialog.
+    EXPECT_TRUE(anyDarkPixel(boxImage.convertToFormat(QImage::Format_RGB32), boxImage.rect()));
 }
 
 TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
