@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "application.h"
+#include "close_while_blocked.h"
 #include "first_paint.h"
 #include "form1.h"
 
@@ -20,5 +21,6 @@ int main(int argc, char* argv[]) {
     window::Form1 form;
     bench::quitAfterFirstPaint(form);
     form.show();
+    window::closeEvenWhenBlocked(form);
     return QApplication::exec();
 }

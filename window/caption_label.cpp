@@ -1,6 +1,7 @@
 // Board labels: text from the top-left, never wrapped, centred or mirrored.
 #include "caption_label.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
@@ -25,10 +26,24 @@ QSize CaptionLabel::sizeForCaption(const QString& caption) const {
 }
 
 void CaptionLabel::setCaption(const QString& caption) {
+    const QString before = text();
     if (autoSize_) {
         resize(sizeForCaption(caption));
     }
     setText(caption);
+    // Qt announces a new caption only for a label without a name of its own;
+    // a screen reader follows the rows and counts through this. It is told
+    // once the handler has returned, as the screen is, and only about a label
+    // then showing that caption: a new secret is drawn into digits that are
+    // hidden before the handler ends, and must never be heard.
+    if (before != caption && !accessibleName().isEmpty()) {
+        QMetaObject::invokeMethod(this, [this, before, caption] {
+            if (text() == caption && isVisibleTo(window())) {
+                QAccessibleTextUpdateEvent changed(this, 0, before, caption);
+                QAccessible::updateAccessibility(&changed);
+            }
+        }, Qt::QueuedConnection);
+    }
 }
 
 void CaptionLabel::mouseDoubleClickEvent(QMouseEvent* event) {

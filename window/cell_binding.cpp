@@ -1,4 +1,4 @@
-// Board to controls through the Board's observer; Text1 to Board on every edit.
+// Board to controls through the Board's observer; Text1 to Board on every change.
 #include "cell_binding.h"
 
 #include <QGroupBox>
@@ -50,11 +50,16 @@ CellBinding::CellBinding(game::Board& board, QWidget& form) : board_(board) {
     }
 
     auto* text1 = static_cast<QLineEdit*>(controls_[static_cast<std::size_t>(game::Cell::Text1)]);
-    // textEdited, not textChanged: only the player's edits go this way; the
-    // Board's own writes come back through the observer. When the Board cuts
-    // the text, the observer puts the cut text back into the box.
-    QObject::connect(text1, &QLineEdit::textEdited, text1, [this](const QString& edited) {
-        board_.enterText1(withoutCutPair(edited).toStdU16String());
+    // textChanged, not textEdited: text put in by an assistive tool through
+    // the accessibility interface must reach the Board as typing does. The
+    // Board's own writes come back through the observer equal to the cell and
+    // are not entered again. When the Board cuts the text, the observer puts
+    // the cut text back into the box.
+    QObject::connect(text1, &QLineEdit::textChanged, text1, [this](const QString& shown) {
+        const std::u16string text = withoutCutPair(shown).toStdU16String();
+        if (text != board_.text(game::Cell::Text1)) {
+            board_.enterText1(text);
+        }
     });
 
     board_.setObserver([this](game::Cell cell) { show(cell); });

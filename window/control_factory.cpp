@@ -1,11 +1,14 @@
 // One factory for the sixty controls: each is built from its row of kLayout.
 #include "control_factory.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QPalette>
 #include <algorithm>
 #include <vector>
 
+#include "accessible_label.h"
+#include "accessible_names.h"
 #include "caption_button.h"
 #include "caption_frame.h"
 #include "caption_label.h"
@@ -92,6 +95,11 @@ bool takesFocus(Kind kind) { return kind == Kind::Button || kind == Kind::TextBo
 }  // namespace
 
 void buildControls(QWidget& form) {
+    // Once per program, before any label is asked for: labels then read as
+    // their place ("בול 3") and their caption ("2").
+    static const bool labelsAccessible =
+        (QAccessible::installFactory(accessibleLabelFactory), true);
+    Q_UNUSED(labelsAccessible);
     const std::uint32_t formBackColour = kForm1BackColour;
     std::vector<QWidget*> widgets(kLayout.size(), nullptr);
 
@@ -108,6 +116,7 @@ void buildControls(QWidget& form) {
             Q_ASSERT(parent != nullptr);
             QWidget* widget = makeWidget(control, parent, formBackColour);
             widget->setObjectName(toQString(control.name));
+            widget->setAccessibleName(accessibleName(control.name));
             widget->setFont(boardFont(control.font, dialogFont(form.font())));
             const PixelRect rect = pixelRect(control);
             widget->setGeometry(rect.left, rect.top, rect.width, rect.height);

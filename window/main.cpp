@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "application.h"
+#include "close_while_blocked.h"
 #include "form1.h"
 
 int main(int argc, char** argv) {
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
     window::configureApplication(application);
     window::Form1 form;
     form.show();
+    window::closeEvenWhenBlocked(form);
     return QApplication::exec();
 }

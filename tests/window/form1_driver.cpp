@@ -76,6 +76,20 @@ QStringList controlNames() {
 
 QString wrongGuess(const QString& secret) { return secret.mid(1) + secret.left(1); }
 
+SeenBox readBox(QMessageBox& box) {
+    SeenBox seen;
+    seen.title = box.windowTitle();
+    seen.text = box.text();
+    seen.buttons = box.standardButtons();
+    seen.buttonCount = static_cast<int>(box.buttons().size());
+    seen.icon = box.icon();
+    seen.iconPixmapNull = box.iconPixmap().isNull();
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    seen.okButtonIconNull = ok == nullptr || ok->icon().isNull();
+    seen.modality = box.windowModality();
+    return seen;
+}
+
 Form1Driver::Form1Driver() : form_(std::make_unique<Form1>()) {
     form_->show();
     form_->activateWindow();
@@ -135,16 +149,7 @@ void Form1Driver::watched(const std::function<void()>& action) {
             clickTried = false;
             dismissed = false;
             open.start();
-            SeenBox seen;
-            seen.title = box->windowTitle();
-            seen.text = box->text();
-            seen.buttons = box->standardButtons();
-            seen.buttonCount = static_cast<int>(box->buttons().size());
-            seen.icon = box->icon();
-            seen.iconPixmapNull = box->iconPixmap().isNull();
-            QAbstractButton* ok = box->button(QMessageBox::Ok);
-            seen.okButtonIconNull = ok == nullptr || ok->icon().isNull();
-            seen.modality = box->windowModality();
+            SeenBox seen = readBox(*box);
             seen.atOpen = snapshot();
             boxes_.push_back(seen);
             return;

@@ -40,6 +40,9 @@ struct SeenBox {
     Snapshot beforeClose;   // after a click on the board was tried while it was open
 };
 
+// What `box` shows and how it behaves, read while it is open.
+SeenBox readBox(QMessageBox& box);
+
 class Form1Driver {
 public:
     // Creates a Form1, shows it and waits until it is exposed and active.

@@ -38,15 +38,7 @@ TEST_P(EveryMessage, ShowsExactTitleAndTextWithOneOkAndNoIcon) {
             return;  // show() returns immediately or never opened: caught below
         }
         found = true;
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.buttons = box->standardButtons();
-        seen.buttonCount = static_cast<int>(box->buttons().size());
-        seen.icon = box->icon();
-        seen.iconPixmapNull = box->iconPixmap().isNull();
-        QAbstractButton* ok = box->button(QMessageBox::Ok);
-        seen.okButtonIconNull = ok == nullptr || ok->icon().isNull();
-        seen.modality = box->windowModality();
+        seen = readBox(*box);
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Ok));
         closed = true;

@@ -1,0 +1,218 @@
+"""A whole game played the way a blind player plays it with a screen reader:
+controls found by their role and accessible name, buttons pressed through the
+Action interface, texts read through the Text interface and put in through the
+EditableText interface, keys and the one double-click sent through AT-SPI's
+own device events. No X tool is used, and nothing is found by its position."""
+import itertools
+
+import pyatspi
+from gi.repository import GLib
+
+from program import Program
+from waiting import wait_until
+
+WINDOW_TITLE = "זמבורה"
+GUESS_BOX = "תיבת ניחוש"
+CREDIT = 'נבנה ע"י טרמבלי'
+CHECK, NEW_GAME = "בדוק", "חדש"
+DIGIT_BUTTONS = ("מה הספרה הראשונה", "מה הספרה השניה", "מה הספרה השלישית",
+                 "מה הספרה הרביעית")
+WIN_IN_3 = ("ניצחון", "שלושה נחושים - אתה מתקרב למושלמות")
+
+
+def _descendants(root):
+    for child in root:
+        if child is not None:
+            yield child
+            yield from _descendants(child)
+
+
+def _states(accessible):
+    return set(accessible.getState().getStates())
+
+
+class AccessibleGame(Program):
+    def __init__(self, program):
+        super().__init__(program)
+        self.app = wait_until(self._find_app, 15.0, "the program on the accessibility bus")
+        self.window = wait_until(
+            lambda: next((c for c in self.app if c is not None and c.name == WINDOW_TITLE
+                          and c.getRole() in (pyatspi.ROLE_FRAME, pyatspi.ROLE_FILLER)),
+                         None), 10.0, "the window " + WINDOW_TITLE)
+
+    def _find_app(self):
+        return next((a for a in pyatspi.Registry.getDesktop(0)
+                     if a is not None and a.get_process_id() == self.process.pid), None)
+
+    # -- finding and reading -----------------------------------------------
+
+    def find(self, role, name, root=None):
+        """The one object of `role` called `name` (hidden or not)."""
+        found = [a for a in _descendants(root or self.window)
+                 if a.getRole() == role and a.name == name]
+        assert len(found) == 1, f"{len(found)} objects of role {role} named {name!r}"
+        return found[0]
+
+    def showing(self, role, name):
+        return pyatspi.STATE_SHOWING in _states(self.find(role, name))
+
+    def enabled(self, role, name):
+        return pyatspi.STATE_ENABLED in _states(self.find(role, name))
+
+    def read(self, role, name):
+        return self.find(role, name).queryText().getText(0, -1)
+
+    def label(self, name):
+        return self.read(pyatspi.ROLE_LABEL, name)
+
+    def row(self, number):
+        return (self.label(f"ניסיון {number}"), self.label(f"בול {number}"),
+                self.label(f"פגיעה {number}"))
+
+    def message_box(self):
+        for child in self.app:
+            try:
+                if (child is not None and child.getRole() == pyatspi.ROLE_ALERT
+                        and pyatspi.STATE_SHOWING in _states(child)):
+                    return child
+            except GLib.GError:  # a box that closed while being looked at
+                continue
+        return None
+
+    # -- acting --------------------------------------------------------------
+
+    def press(self, name, root=None):
+        button = self.find(pyatspi.ROLE_PUSH_BUTTON, name, root)
+        action = button.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        action.doAction(names.index("Press") if "Press" in names else 0)
+
+    def type_guess(self, text):
+        """Puts the focus in the guess box and types `text` key by key."""
+        box = self.find(pyatspi.ROLE_TEXT, GUESS_BOX)
+        box.queryComponent().grabFocus()
+        wait_until(lambda: pyatspi.STATE_FOCUSED in _states(box), 5.0, "focus in the guess box")
+        before = box.queryText().getText(0, -1)
+        for character in text:
+            pyatspi.Registry.generateKeyboardEvent(0, character, pyatspi.KEY_STRING)
+        wait_until(lambda: box.queryText().getText(0, -1) == before + text, 5.0,
+                   f"{text!r} in the guess box")
+
+    def set_guess(self, text):
+        """Puts `text` into the guess box at once through the EditableText
+        interface, as speech input and other assistive tools do."""
+        box = self.find(pyatspi.ROLE_TEXT, GUESS_BOX)
+        assert box.queryEditableText().setTextContents(text), "the guess box refused text"
+        wait_until(lambda: box.queryText().getText(0, -1) == text, 5.0,
+                   f"{text!r} in the guess box")
+
+    def double_click(self, role, name):
+        """A double-click at the middle of the object, as a screen reader's
+        mouse-routing command sends it."""
+        x, y, width, height = self.find(role, name).queryComponent().getExtents(
+            pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, pyatspi.MOUSE_B1D)
+
+    def dismiss(self, box):
+        self.press("OK", box)
+        wait_until(lambda: self.message_box() is None, 5.0, "the message box to close")
+
+
+class Announcements:
+    """The text changes the program announces, as a screen reader hears them:
+    (accessible name, inserted text) in order of arrival."""
+
+    def __init__(self):
+        self.heard = []
+        pyatspi.Registry.registerEventListener(self._hear, "object:text-changed:insert")
+
+    def _hear(self, event):
+        try:
+            self.heard.append((event.source.name, event.any_data))
+        except GLib.GError:
+            pass
+
+    def listen(self):
+        """Takes every announcement that has arrived; returns all heard so far."""
+        context = GLib.MainContext.default()
+        while context.iteration(False):
+            pass
+        return self.heard
+
+
+def _score(guess, secret):
+    bulls = sum(g == s for g, s in zip(guess, secret))
+    hits = sum(g == s for (i, g), (j, s) in itertools.product(
+        enumerate(guess), enumerate(secret)) if i != j)
+    return str(bulls), str(hits)
+
+
+def play_to_win(game):
+    label = pyatspi.ROLE_LABEL
+    # The start: every row empty with counts "0", no digit of the secret to
+    # be heard, no codes panel, checking on.
+    for number in range(1, 9):
+        assert game.row(number) == ("", "0", "0"), f"row {number}: {game.row(number)}"
+    for position in range(1, 5):
+        digit = f"ספרה {position}"
+        assert not game.showing(label, digit), f"{digit} is showing"
+        assert game.label(digit) == "", f"{digit} can be heard while hidden"
+    assert not game.showing(pyatspi.ROLE_PANEL, "קודים"), "the codes panel is showing"
+    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled at the start"
+
+    announcements = Announcements()
+
+    # Codes mode, and the secret digit by digit.
+    game.double_click(label, CREDIT)
+    panel = wait_until(lambda: game.showing(pyatspi.ROLE_PANEL, "קודים")
+                       and game.find(pyatspi.ROLE_PANEL, "קודים"), 5.0, "the codes panel")
+    secret = ""
+    for position, button in enumerate(DIGIT_BUTTONS, start=1):
+        game.press(button, panel)
+        digit = f"ספרה {position}"
+        wait_until(lambda: game.showing(label, digit), 5.0, f"{digit} to show")
+        secret += game.label(digit)
+    assert secret.isdigit() and len(set(secret)) == 4, f"secret {secret!r}"
+
+    # Two wrong guesses, each read back with its counts, then the secret. The
+    # second is put in by an assistive tool rather than typed: the game must
+    # check what the box shows, however it got there.
+    wrong = [secret[1:] + secret[0], secret[1] + secret[0] + secret[2:]]
+    for number, guess in enumerate(wrong, start=1):
+        if number == 1:
+            game.type_guess(guess)
+        else:
+            game.set_guess(guess)
+        game.press(CHECK)
+        wait_until(lambda: game.row(number) == (guess, *_score(guess, secret)), 5.0,
+                   f"row {number} to show {guess}")
+        assert game.message_box() is None, "a wrong guess opened a message box"
+        # The new row is announced: its guess, bulls and hits.
+        row = dict(zip(("ניסיון", "בול", "פגיעה"), game.row(number)))
+        expected = {(f"{cell} {number}", text) for cell, text in row.items() if text != "0"}
+        wait_until(lambda: expected <= set(announcements.listen()), 5.0,
+                   f"announcements of row {number}: {expected}")
+        assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
+    game.type_guess(secret)
+    game.press(CHECK)
+    box = wait_until(game.message_box, 5.0, "the rating")
+    texts = [a.queryText().getText(0, -1) if "Text" in a.get_interfaces() else a.name
+             for a in _descendants(box) if a.getRole() == label]
+    assert (box.name, [t for t in texts if t]) == (WIN_IN_3[0], [WIN_IN_3[1]]), \
+        f"rating {box.name!r}: {texts}"
+    assert game.row(3) == (secret, "4", "0"), f"row 3 under the rating: {game.row(3)}"
+    game.dismiss(box)
+    wait_until(lambda: not game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), 5.0,
+               "checking to stop")
+    assert all(game.showing(label, f"ספרה {p}") for p in range(1, 5)), "the secret is hidden"
+
+    # A new game hides everything again, and the new secret is never heard.
+    heard_before = len(announcements.listen())
+    game.press(NEW_GAME)
+    wait_until(lambda: not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
+    digits_heard = [(name, text) for name, text in announcements.listen()[heard_before:]
+                    if name.startswith("ספרה")]
+    assert not digits_heard, f"the new secret was announced: {digits_heard}"
+    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
+    assert all(game.row(n) == ("", "0", "0") for n in range(1, 9)), "rows kept after new game"
+    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"

@@ -1,0 +1,115 @@
+"""One game of bul-pgia played from outside: the program started as its own
+process, clicked and typed at through X, and watched through its accessibility
+tree. Nothing in the program knows it is being tested.
+"""
+import time
+
+import pyatspi
+
+import desktop
+import layout
+from program import Program
+from screen import Screen, descendants
+from waiting import wait_until
+
+# How long to watch for a message box that must not appear.
+QUIET_SECONDS = 0.6
+
+
+class Player(Program):
+    def __init__(self, program):
+        super().__init__(program)
+        self.window = wait_until(
+            lambda: desktop.windows_titled(self.process.pid, layout.WINDOW_TITLE),
+            15.0, "the window titled " + layout.WINDOW_TITLE)[0]
+        self.screen = Screen(self.process.pid)
+        wait_until(lambda: "Text1" in self.screen.board(), 10.0, "the board's controls")
+
+    # -- hands -------------------------------------------------------------
+
+    def _point(self, name):
+        x, y = layout.click_point(name)
+        origin_x, origin_y = desktop.window_origin(self.window)
+        return origin_x + x, origin_y + y
+
+    def click(self, name):
+        """Clicks the control `name` at its place in the layout."""
+        desktop.click(*self._point(name))
+        time.sleep(0.05)
+
+    def double_click(self, name):
+        desktop.click(*self._point(name), repeat=2)
+        time.sleep(0.05)
+
+    def type_into_guess_box(self, text):
+        """Clicks the guess box and types `text`; returns once it shows there."""
+        self.click("Text1")
+        before = self.read("Text1")
+        desktop.type_text(text)
+        expected = (before + text)[:4]
+        wait_until(lambda: self.read("Text1") == expected, 5.0,
+                   f"the guess box to show {expected!r}")
+
+    def guess(self, text):
+        """Types a four-character guess and clicks "בדוק"."""
+        self.type_into_guess_box(text)
+        self.click("Command1")
+
+    # -- eyes --------------------------------------------------------------
+
+    def board(self):
+        return self.screen.board()
+
+    def read(self, name):
+        seen = self.board().get(name)
+        if seen is None:
+            raise AssertionError(f"{name} is not on screen")
+        return seen.text
+
+    def rows(self):
+        """[(guess, bulls, hits)] of rows 1..8 as shown."""
+        board = self.board()
+        return [(board[f"lbltry{r}"].text, board[f"bol{r}"].text, board[f"pgia{r}"].text)
+                for r in layout.ROWS]
+
+    def secret_on_screen(self):
+        """The digits showing in the secret box: {position: digit}."""
+        board = self.board()
+        return {p: board[f"lbl{p}"].text for p in layout.POSITIONS if f"lbl{p}" in board}
+
+    # -- message boxes -----------------------------------------------------
+
+    def wait_for_message_box(self, timeout=5.0):
+        """The one message box that opens; checks that X shows it under its title."""
+        boxes = wait_until(self.screen.message_boxes, timeout, "a message box")
+        assert len(boxes) == 1, f"expected one message box, found {boxes}"
+        box = boxes[0]
+        windows = wait_until(lambda: desktop.windows_titled(self.process.pid, box.title),
+                             5.0, f"a window titled {box.title!r}")
+        box.window = windows[0]
+        return box
+
+    def assert_no_message_box(self):
+        deadline = time.monotonic() + QUIET_SECONDS
+        while time.monotonic() < deadline:
+            boxes = self.screen.message_boxes()
+            assert not boxes, f"unexpected message box: {boxes}"
+            time.sleep(0.05)
+
+    def dismiss(self, box, how="Return"):
+        """Dismisses `box` with a key (Return, space, Escape) or with "click",
+        a click on its one button."""
+        if how == "click":
+            button = next(a for a in descendants(box.accessible)
+                          if a.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+            x, y, w, h = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            desktop.click(x + w // 2, y + h // 2)
+        else:
+            desktop.press_key(how, box.window)
+        wait_until(lambda: not desktop.windows_titled(self.process.pid, box.title)
+                   and not self.screen.message_boxes(), 5.0, "the message box to close")
+
+    # -- the end -----------------------------------------------------------
+
+    def close_window(self, window=None):
+        desktop.ask_to_close(window or self.window)

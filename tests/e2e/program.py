@@ -1,0 +1,36 @@
+"""The program under test, started as its own process with its output kept
+for the report of a failed scenario."""
+import os
+import subprocess
+import tempfile
+
+# Qt's own switch to publish the accessibility tree whatever the desktop's
+# settings say; the program itself reads no variable of ours.
+_PROGRAM_ENV = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"}
+
+
+class Program:
+    def __init__(self, path):
+        self._log = tempfile.TemporaryFile(mode="w+")
+        self.process = subprocess.Popen([path], env={**os.environ, **_PROGRAM_ENV},
+                                        stdout=self._log, stderr=subprocess.STDOUT)
+
+    def wait_for_exit(self, timeout=10.0):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program did not end") from None
+
+    def output(self):
+        self._log.seek(0)
+        return self._log.read()
+
+    def quit(self):
+        """Ends the program if it still runs (after a failed check)."""
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()

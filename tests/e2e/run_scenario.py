@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Runs one end-to-end scenario of bul-pgia in a private desktop.
+
+    run_scenario.py PROGRAM SCENARIO
+    run_scenario.py --list               (prints the names of the scenarios)
+
+The scenario runs under its own Xvfb and session bus with the accessibility bus
+started; everything is torn down afterwards, whatever the outcome.
+"""
+import os
+import subprocess
+import sys
+import time
+import traceback
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+_TIMEOUT_SECONDS = 90
+_BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher",
+                  "/usr/lib/at-spi2-core/at-spi-bus-launcher")
+
+
+def _wait_for_accessibility_bus(timeout_seconds=15):
+    """Returns once the launcher owns its name and the registry answers.
+
+    A program that asks for the accessibility bus before the launcher has
+    taken its name starts a second launcher through bus activation and may
+    wait a D-Bus timeout for it; so nothing is started before this returns.
+    """
+    from gi.repository import Gio, GLib
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    deadline = time.monotonic() + timeout_seconds
+    while True:
+        owned = session.call_sync(
+            "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+            "NameHasOwner", GLib.Variant("(s)", ("org.a11y.Bus",)),
+            GLib.VariantType("(b)"), Gio.DBusCallFlags.NONE, -1, None).unpack()[0]
+        if owned:
+            break
+        if time.monotonic() > deadline:
+            raise RuntimeError("the accessibility bus did not start")
+        time.sleep(0.05)
+    import pyatspi
+    pyatspi.Registry.getDesktop(0).childCount  # starts the registry and waits for it
+
+
+def _inside(program, name):
+    """Runs in the private desktop: starts the accessibility bus, then the scenario."""
+    launcher = next((path for path in _BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+    if launcher is None:
+        print("FAIL: at-spi-bus-launcher not found (package at-spi2-core)")
+        return 1
+    bus = subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+    try:
+        _wait_for_accessibility_bus()
+        import scenarios
+        scenario = scenarios.SCENARIOS[name]
+        # The players import pyatspi, which joins the session bus at once.
+        if getattr(scenario, "accessibility_only", False):
+            from accessible_play import AccessibleGame as Player
+        else:
+            from player import Player
+        player = None
+        started = time.monotonic()
+        try:
+            player = Player(program)
+            scenario(player)
+        except Exception:
+            traceback.print_exc()
+            if player is not None:
+                print("--- program output ---\n" + player.output())
+            print(f"FAIL: {name}")
+            return 1
+        finally:
+            if player is not None:
+                player.quit()
+        print(f"PASS: {name} ({time.monotonic() - started:.1f} s)")
+        return 0
+    finally:
+        bus.terminate()
+        bus.wait()
+
+
+def main(argv):
+    if len(argv) == 4 and argv[1] == "--inside":
+        return _inside(argv[2], argv[3])
+    import scenarios  # the table only; nothing here touches a display or a bus
+    if argv[1:] == ["--list"]:
+        print("\n".join(scenarios.SCENARIOS))
+        return 0
+    if len(argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    program, name = os.path.abspath(argv[1]), argv[2]
+    if name not in scenarios.SCENARIOS:
+        print(f"no scenario {name!r}; known: {', '.join(scenarios.SCENARIOS)}", file=sys.stderr)
+        return 2
+    from x_session import run_in_private_desktop
+    return run_in_private_desktop([sys.executable, os.path.abspath(__file__), "--inside",
+                                   program, name], _TIMEOUT_SECONDS)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
