@@ -43,8 +43,8 @@ bool numberAfter(std::string_view name, std::string_view stem, int& number) {
 
 QString accessibleName(std::string_view controlName) {
     for (const Spoken& spoken : kSpoken) {
-        const QString name = QString::fromUtf16(spoken.name.data(),
-                                                static_cast<qsizetype>(spoken.name.size()));
+        QString name = QString::fromUtf16(spoken.name.data(),
+                                          static_cast<qsizetype>(spoken.name.size()));
         int number = 0;
         if (!spoken.numbered && controlName == spoken.control) {
             return name;
