@@ -33,7 +33,8 @@ public:
     BlockedCloseFilter(QWidget& form, xcb_atom_t protocols, xcb_atom_t deleteWindow)
         : QObject(&form), form_(&form), protocols_(protocols), deleteWindow_(deleteWindow) {}
 
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+    bool nativeEventFilter(const QByteArray& eventType, void* message,
+                           qintptr* /*result*/) override {
         if (eventType != "xcb_generic_event_t" || form_ == nullptr) {
             return false;
         }
