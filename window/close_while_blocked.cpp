@@ -6,26 +6,12 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
-#include <xcb/xcb.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+#include "x11_connection.h"
 
 namespace window {
 
 namespace {
-
-constexpr xcb_atom_t kNoAtom = XCB_ATOM_NONE;
-
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : kNoAtom;
-}
 
 // A child of the form, so it leaves the application's filters with the form.
 class BlockedCloseFilter : public QObject, public QAbstractNativeEventFilter {
@@ -68,15 +54,13 @@ private:
 }  // namespace
 
 void closeEvenWhenBlocked(QWidget& form) {
-    // The offscreen platform offers the X11 interface too, without a connection.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
-        x11->connection() == nullptr) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
         return;
     }
-    const xcb_atom_t protocols = internAtom(x11->connection(), "WM_PROTOCOLS");
-    const xcb_atom_t deleteWindow = internAtom(x11->connection(), "WM_DELETE_WINDOW");
-    if (protocols == kNoAtom || deleteWindow == kNoAtom) {
+    const xcb_atom_t protocols = internAtom(connection, "WM_PROTOCOLS");
+    const xcb_atom_t deleteWindow = internAtom(connection, "WM_DELETE_WINDOW");
+    if (protocols == XCB_ATOM_NONE || deleteWindow == XCB_ATOM_NONE) {
         return;
     }
     qApp->installNativeEventFilter(new BlockedCloseFilter(form, protocols, deleteWindow));

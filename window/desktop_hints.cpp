@@ -4,27 +4,16 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
-#include <xcb/xcb.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
+
+#include "x11_connection.h"
 
 namespace window {
 
 namespace {
-
-constexpr xcb_atom_t kNoAtom = XCB_ATOM_NONE;
-
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : kNoAtom;
-}
 
 bool hasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
              xcb_atom_t atom) {
@@ -53,16 +42,13 @@ void centreOnScreen(QWidget& window) {
 }
 
 void keepOffTaskBar(QWidget& window) {
-    // The offscreen platform offers the X11 interface too, without a connection.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
-        x11->connection() == nullptr) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
         return;
     }
-    xcb_connection_t* connection = x11->connection();
     const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipTaskbar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    if (state == kNoAtom || skipTaskbar == kNoAtom) {
+    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE) {
         return;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
