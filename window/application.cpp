@@ -2,8 +2,11 @@
 #include "application.h"
 
 #include <QFont>
+#include <iostream>
 
+#include "close_while_blocked.h"
 #include "fonts.h"
+#include "form1.h"
 #include "images.h"
 
 namespace window {
@@ -21,6 +24,25 @@ void configureApplication(QApplication& /*application*/) {
     if (const QIcon icon = loadWindowIcon(); !icon.isNull()) {
         QApplication::setWindowIcon(icon);
     }
+}
+
+int runGame(const char* programName, int argc, char** argv,
+            const std::function<void(QWidget&)>& beforeShow) {
+    if (const auto problem = displayProblem(argc, argv)) {
+        std::cerr << programName << ": " << *problem << '\n';
+        return 1;
+    }
+    // Only the program's name reaches Qt: the game takes no options, Qt's included.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    configureApplication(application);
+    Form1 form;
+    if (beforeShow) {
+        beforeShow(form);
+    }
+    form.show();
+    closeEvenWhenBlocked(form);
+    return QApplication::exec();
 }
 
 }  // namespace window
