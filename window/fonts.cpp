@@ -5,21 +5,21 @@ namespace window {
 
 namespace {
 
-struct FontSpec {
+struct StoredFont {
     double points;
     int weight;  // 100..900; Qt's scale is the same as the stored one
 };
 
-constexpr FontSpec kFontA{21.75, 350};
-constexpr FontSpec kFontB{12.0, 700};
+constexpr StoredFont kFontA{21.75, 350};
+constexpr StoredFont kFontB{12.0, 700};
 constexpr double kDialogPoints = 8.0;
 
-QFont make(const FontSpec& spec) {
+QFont make(const StoredFont& stored) {
     QFont font(QString::fromLatin1(kBoardFamily));
-    font.setPointSizeF(spec.points);
+    font.setPointSizeF(stored.points);
     // 350 lies between light and normal; the font matcher takes the nearest
     // weight the family has, which for David and David CLM is the regular one.
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setWeight(static_cast<QFont::Weight>(stored.weight));
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
