@@ -1,27 +1,43 @@
 #!/usr/bin/env bash
-# Installs every Debian package the game needs to build, run and be tested.
-# The one list of packages; quick and silent when all of them are there.
+# The one list of Debian packages the project uses, in groups. Installs the
+# groups named on the command line (default: play) and is quick and silent
+# when all of their packages are there.
+#
+#   scripts/install-deps.sh play test
+#
+# Groups: play (build and run the game), test (run every test), quality
+# (sanitizers, fuzzing, static analysis), package (build the Debian package),
+# web (build the browser page), assets (remake the pictures), peers (the other
+# games of the genre, for the start-up benchmark only).
 set -euo pipefail
 
-packages=(
-    # build
-    g++ cmake ninja-build pkg-config
-    qt6-base-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev
-    # the Hebrew font the board is drawn in
-    culmus fontconfig
-    # remaking the pictures in assets/ (assets/make_assets.py)
-    python3-pil
-    # a display for the tests, and tools that drive the program from outside
-    xvfb xauth x11-utils xdotool imagemagick dbus at-spi2-core python3-pyatspi
-    # quality checks: sanitizers, fuzzing, static analysis, metadata validation
-    clang clang-tidy libclang-rt-14-dev appstream desktop-file-utils
+declare -A groups=(
+    [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev culmus fontconfig"
+    [test]="libgtest-dev libgmock-dev libbenchmark-dev
+            xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
+            appstream desktop-file-utils"
+    [quality]="clang clang-tidy libclang-rt-14-dev"
+    [package]="dpkg-dev debhelper lintian devscripts"
+    [web]="emscripten node-acorn"
+    [assets]="python3-pil"
+    [peers]="colorcode gnome-mastermind sgt-puzzles"
 )
 
+if [ $# -eq 0 ]; then
+    set -- play
+fi
+
 missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
+for group in "$@"; do
+    if [ -z "${groups[$group]+set}" ]; then
+        echo "install-deps.sh: no group \"$group\" (groups: ${!groups[*]})" >&2
+        exit 2
     fi
+    for package in ${groups[$group]}; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
@@ -30,6 +46,10 @@ fi
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "install-deps.sh: not root and no sudo; install as root: ${missing[*]}" >&2
+        exit 1
+    fi
     sudo=(sudo)
 fi
 echo "Installing: ${missing[*]}"

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Installs what the game needs, builds it and starts it.
+# Installs only what playing needs, builds the game alone (Release, no tests,
+# no benchmarks) in build-play/ and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
-if [ ! -x build/window/bul-pgia ]; then
-    echo "The game's window is not built yet: only the rules and their tests exist." >&2
-    exit 1
-fi
-exec build/window/bul-pgia
+scripts/install-deps.sh play
+cmake -S . -B build-play -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF -DBUL_PGIA_BENCH=OFF >/dev/null
+ninja -C build-play bul-pgia
+exec build-play/window/bul-pgia

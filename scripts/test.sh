@@ -3,7 +3,7 @@
 # Tests that need an X server start their own Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh play test
 scripts/build.sh
 cd build
 ctest --output-on-failure -j "$(nproc)" "$@"
