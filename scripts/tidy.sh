@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (.clang-tidy at the top) over every source of game/ and
+# Runs clang-tidy (.clang-tidy at the top) over every source of game/, form/ and
 # window/ listed in build/compile_commands.json; any warning fails the run.
 set -euo pipefail
 
@@ -16,13 +16,13 @@ database, root = sys.argv[1], sys.argv[2]
 paths = set()
 for entry in json.load(open(database)):
     path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))
-    if os.path.relpath(path, root).split(os.sep)[0] in ("game", "window"):
+    if os.path.relpath(path, root).split(os.sep)[0] in ("game", "form", "window"):
         paths.add(path)
 print("\n".join(sorted(paths)))
 PY
 )
 if [ -z "${sources[*]}" ]; then
-    echo "tidy: no sources of game/ or window/ in $build/compile_commands.json" >&2
+    echo "tidy: no sources of game/, form/ or window/ in $build/compile_commands.json" >&2
     exit 1
 fi
 
@@ -42,4 +42,4 @@ if [ "$status" -ne 0 ]; then
     echo "tidy: FAILED" >&2
     exit 1
 fi
-echo "tidy: ${#sources[@]} files of game/ and window/ clean"
+echo "tidy: ${#sources[@]} files of game/, form/ and window/ clean"

@@ -5,9 +5,10 @@
 #include <iostream>
 
 #include "close_while_blocked.h"
-#include "fonts.h"
 #include "form1.h"
 #include "images.h"
+#include "qt_strings.h"
+#include "stored_fonts.h"
 
 namespace window {
 
@@ -17,8 +18,8 @@ void configureApplication(QApplication& /*application*/) {
 
     // Culmus aliases "David" through fontconfig on most systems; this covers
     // those without the alias. A real "David", where installed, still wins.
-    QFont::insertSubstitution(QString::fromLatin1(kBoardFamily),
-                              QString::fromLatin1(kBoardFamilySubstitute));
+    QFont::insertSubstitution(toQString(form::kBoardFamily),
+                              toQString(form::kBoardFamilySubstitute));
     QApplication::setApplicationName(QStringLiteral("bul-pgia"));
     QGuiApplication::setDesktopFileName(QStringLiteral("bul-pgia"));
     if (const QIcon icon = loadWindowIcon(); !icon.isNull()) {

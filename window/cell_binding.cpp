@@ -6,6 +6,7 @@
 
 #include "caption_button.h"
 #include "caption_label.h"
+#include "qt_strings.h"
 
 namespace window {
 
@@ -43,8 +44,7 @@ CellBinding::CellBinding(game::Board& board, QWidget& form) : board_(board) {
     for (std::size_t i = 0; i < game::kCellCount; ++i) {
         const auto cell = static_cast<game::Cell>(i);
         const std::string_view name = game::cellName(cell);
-        controls_[i] = form.findChild<QWidget*>(
-            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        controls_[i] = form.findChild<QWidget*>(toQString(name));
         Q_ASSERT_X(controls_[i] != nullptr, "CellBinding", "a cell without its control");
         show(cell);
     }

@@ -1,4 +1,4 @@
-// One factory for the sixty controls: each is built from its row of kLayout.
+// One factory for the sixty controls: each is built from its row of the layout table.
 #include "control_factory.h"
 
 #include <QAccessible>
@@ -15,18 +15,11 @@
 #include "fonts.h"
 #include "grid_line.h"
 #include "layout.h"
+#include "qt_strings.h"
 
 namespace window {
 
 namespace {
-
-QString toQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString toQString(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void fillWith(QWidget& widget, std::uint32_t colour) {
     QPalette palette = widget.palette();
@@ -35,30 +28,30 @@ void fillWith(QWidget& widget, std::uint32_t colour) {
     widget.setAutoFillBackground(true);
 }
 
-QWidget* makeLabel(const Control& control, QWidget* parent, std::uint32_t formBackColour) {
-    auto* label = new CaptionLabel(control.has(AutoSize), parent);
-    if (control.has(Border)) {
+QWidget* makeLabel(const form::Control& control, QWidget* parent, std::uint32_t formBackColour) {
+    auto* label = new CaptionLabel(control.has(form::AutoSize), parent);
+    if (control.has(form::Border)) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(2);
     } else {
         label->setFrameStyle(QFrame::NoFrame);
     }
-    if (!control.has(Transparent)) {
+    if (!control.has(form::Transparent)) {
         fillWith(*label, control.backColour.value_or(formBackColour));
     }
     return label;
 }
 
-QWidget* makeTextBox(const Control& control, QWidget* parent) {
+QWidget* makeTextBox(const form::Control& control, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
-    if (control.has(MaxLength4)) {
+    if (control.has(form::MaxLength4)) {
         edit->setMaxLength(4);
     }
     edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute);
     return edit;
 }
 
-QWidget* makeFrame(const Control& control, QWidget* parent) {
+QWidget* makeFrame(const form::Control& control, QWidget* parent) {
     auto* frame = new CaptionFrame(parent);
     if (control.backColour) {
         fillWith(*frame, *control.backColour);
@@ -66,62 +59,62 @@ QWidget* makeFrame(const Control& control, QWidget* parent) {
     return frame;
 }
 
-QWidget* makeWidget(const Control& control, QWidget* parent, std::uint32_t formBackColour) {
+QWidget* makeWidget(const form::Control& control, QWidget* parent, std::uint32_t formBackColour) {
     switch (control.kind) {
-        case Kind::Button: return new CaptionButton(QString(), parent);
-        case Kind::TextBox: return makeTextBox(control, parent);
-        case Kind::Frame: return makeFrame(control, parent);
-        case Kind::Label: return makeLabel(control, parent, formBackColour);
-        case Kind::Line: return new GridLine(parent);
+        case form::Kind::Button: return new CaptionButton(QString(), parent);
+        case form::Kind::TextBox: return makeTextBox(control, parent);
+        case form::Kind::Frame: return makeFrame(control, parent);
+        case form::Kind::Label: return makeLabel(control, parent, formBackColour);
+        case form::Kind::Line: return new GridLine(parent);
     }
     return nullptr;
 }
 
-void setCaption(QWidget& widget, const Control& control) {
+void setCaption(QWidget& widget, const form::Control& control) {
     const QString caption = toQString(control.caption);
     switch (control.kind) {
-        case Kind::Button: static_cast<CaptionButton&>(widget).setText(caption); break;
-        case Kind::TextBox: static_cast<QLineEdit&>(widget).setText(caption); break;
-        case Kind::Frame: static_cast<CaptionFrame&>(widget).setTitle(caption); break;
-        case Kind::Label: static_cast<CaptionLabel&>(widget).setCaption(caption); break;
-        case Kind::Line: break;
+        case form::Kind::Button: static_cast<CaptionButton&>(widget).setText(caption); break;
+        case form::Kind::TextBox: static_cast<QLineEdit&>(widget).setText(caption); break;
+        case form::Kind::Frame: static_cast<CaptionFrame&>(widget).setTitle(caption); break;
+        case form::Kind::Label: static_cast<CaptionLabel&>(widget).setCaption(caption); break;
+        case form::Kind::Line: break;
     }
 }
 
-bool liesAboveLabels(Kind kind) { return kind != Kind::Label && kind != Kind::Line; }
+bool liesAboveLabels(form::Kind kind) { return kind != form::Kind::Label && kind != form::Kind::Line; }
 
-bool takesFocus(Kind kind) { return kind == Kind::Button || kind == Kind::TextBox; }
+bool takesFocus(form::Kind kind) { return kind == form::Kind::Button || kind == form::Kind::TextBox; }
 
 }  // namespace
 
-void buildControls(QWidget& form) {
+void buildControls(QWidget& form1) {
     // Once per program, before any label is asked for: labels then read as
     // their place ("בול 3") and their caption ("2").
     static const bool labelsAccessible =
         (QAccessible::installFactory(accessibleLabelFactory), true);
     Q_UNUSED(labelsAccessible);
-    const std::uint32_t formBackColour = kForm1BackColour;
-    std::vector<QWidget*> widgets(kLayout.size(), nullptr);
+    const std::uint32_t formBackColour = form::kForm1BackColour;
+    std::vector<QWidget*> widgets(form::kLayout.size(), nullptr);
 
     // Frames first, so that the controls inside them have a parent.
     auto build = [&](bool frames) {
-        for (std::size_t i = 0; i < kLayout.size(); ++i) {
-            const Control& control = kLayout[i];
-            if ((control.kind == Kind::Frame) != frames) {
+        for (std::size_t i = 0; i < form::kLayout.size(); ++i) {
+            const form::Control& control = form::kLayout[i];
+            if ((control.kind == form::Kind::Frame) != frames) {
                 continue;
             }
             QWidget* parent = control.parent.empty()
-                                  ? &form
-                                  : form.findChild<QWidget*>(toQString(control.parent));
+                                  ? &form1
+                                  : form1.findChild<QWidget*>(toQString(control.parent));
             Q_ASSERT(parent != nullptr);
             QWidget* widget = makeWidget(control, parent, formBackColour);
             widget->setObjectName(toQString(control.name));
-            widget->setAccessibleName(accessibleName(control.name));
-            widget->setFont(boardFont(control.font, dialogFont(form.font())));
-            const PixelRect rect = pixelRect(control);
+            widget->setAccessibleName(toQString(form::accessibleName(control.name)));
+            widget->setFont(boardFont(control.font, dialogFont(form1.font())));
+            const form::PixelRect rect = form::pixelRect(control);
             widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
             setCaption(*widget, control);
-            widget->setVisible(!control.has(Hidden));
+            widget->setVisible(!control.has(form::Hidden));
             widgets[i] = widget;
         }
     };
@@ -132,23 +125,23 @@ void buildControls(QWidget& form) {
     // from the bottom of the table upwards leaves the first row topmost; the
     // text box, buttons and frame are raised last, above every label and line.
     for (bool above : {false, true}) {
-        for (std::size_t i = kLayout.size(); i-- > 0;) {
-            if (liesAboveLabels(kLayout[i].kind) == above) {
+        for (std::size_t i = form::kLayout.size(); i-- > 0;) {
+            if (liesAboveLabels(form::kLayout[i].kind) == above) {
                 widgets[i]->raise();
             }
         }
     }
 
     std::vector<std::size_t> focusable;
-    for (std::size_t i = 0; i < kLayout.size(); ++i) {
-        if (takesFocus(kLayout[i].kind)) {
+    for (std::size_t i = 0; i < form::kLayout.size(); ++i) {
+        if (takesFocus(form::kLayout[i].kind)) {
             focusable.push_back(i);
         } else {
             widgets[i]->setFocusPolicy(Qt::NoFocus);
         }
     }
     std::sort(focusable.begin(), focusable.end(), [](std::size_t a, std::size_t b) {
-        return *kLayout[a].tabIndex < *kLayout[b].tabIndex;
+        return *form::kLayout[a].tabIndex < *form::kLayout[b].tabIndex;
     });
     for (std::size_t k = 1; k < focusable.size(); ++k) {
         QWidget::setTabOrder(widgets[focusable[k - 1]], widgets[focusable[k]]);

@@ -5,10 +5,10 @@
 
 namespace window {
 
-// Creates every control of kLayout as a child of `form` (or of its frame),
+// Creates every control of the layout table as a child of `form1` (or of its frame),
 // named after the control, placed at its stored rectangle, with its caption,
 // colour, font, border and initial visibility, stacked as stored, and with
 // the tab order of the stored tab indexes. Connects no event.
-void buildControls(QWidget& form);
+void buildControls(QWidget& form1);
 
 }  // namespace window

@@ -1,21 +1,15 @@
 // Fonts A and B as stored: name, size in points, weight.
 #include "fonts.h"
 
+#include "stored_fonts.h"
+#include "qt_strings.h"
+
 namespace window {
 
 namespace {
 
-struct StoredFont {
-    double points;
-    int weight;  // 100..900; Qt's scale is the same as the stored one
-};
-
-constexpr StoredFont kFontA{21.75, 350};
-constexpr StoredFont kFontB{12.0, 700};
-constexpr double kDialogPoints = 8.0;
-
-QFont make(const StoredFont& stored) {
-    QFont font(QString::fromLatin1(kBoardFamily));
+QFont make(const form::StoredFont& stored) {
+    QFont font(toQString(form::kBoardFamily));
     font.setPointSizeF(stored.points);
     // 350 lies between light and normal; the font matcher takes the nearest
     // weight the family has, which for David and David CLM is the regular one.
@@ -30,17 +24,13 @@ QFont make(const StoredFont& stored) {
 
 QFont dialogFont(const QFont& platformFont) {
     QFont font = platformFont;
-    font.setPointSizeF(kDialogPoints);
+    font.setPointSizeF(form::kDialogPoints);
     return font;
 }
 
-QFont boardFont(Font font, const QFont& dialogFont) {
-    switch (font) {
-        case Font::A: return make(kFontA);
-        case Font::B: return make(kFontB);
-        case Font::Default: break;
-    }
-    return dialogFont;
+QFont boardFont(form::Font font, const QFont& dialogFont) {
+    const form::StoredFont* stored = form::storedFont(font);
+    return stored != nullptr ? make(*stored) : dialogFont;
 }
 
 }  // namespace window

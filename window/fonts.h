@@ -1,4 +1,4 @@
-// The two fonts of the board.
+// The two fonts of the board, and the dialog font, as Qt fonts.
 #pragma once
 
 #include <QFont>
@@ -7,17 +7,12 @@
 
 namespace window {
 
-// The family the board asks for; where it is missing, "David CLM" stands in
-// (see configureApplication).
-inline constexpr const char* kBoardFamily = "David";
-inline constexpr const char* kBoardFamilySubstitute = "David CLM";
-
 // The font of the buttons and the codes panel: the platform's own family at
-// the 8 points dialogs are drawn in, so that the captions fit their buttons.
+// the stored dialog size.
 QFont dialogFont(const QFont& platformFont);
 
 // Font A: 21.75 pt, weight 350; font B: 12 pt, weight 700 (bold).
 // Font::Default yields `dialogFont` unchanged.
-QFont boardFont(Font font, const QFont& dialogFont);
+QFont boardFont(form::Font font, const QFont& dialogFont);
 
 }  // namespace window

@@ -12,14 +12,12 @@
 #include "desktop_hints.h"
 #include "images.h"
 #include "layout.h"
+#include "qt_strings.h"
 
 namespace window {
 
 namespace {
 
-QString nameOf(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 }  // namespace
 
@@ -31,14 +29,13 @@ Form1::Form1(QWidget* parent)
       // The picture is larger than the client area; the part beyond it is
       // never seen, so it is not decoded (a quarter of the picture's memory).
       background_(loadBackgroundPicture(QString::fromLatin1(kBackgroundPicturePath),
-                                        QRect(0, 0, pixels(kForm1ClientWidth),
-                                              pixels(kForm1ClientHeight)))) {
+                                        QRect(0, 0, form::pixels(form::kForm1ClientWidth),
+                                              form::pixels(form::kForm1ClientHeight)))) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf16(kForm1Caption.data(),
-                                      static_cast<qsizetype>(kForm1Caption.size())));
-    setFixedSize(pixels(kForm1ClientWidth), pixels(kForm1ClientHeight));
+    setWindowTitle(toQString(form::kForm1Caption));
+    setFixedSize(form::pixels(form::kForm1ClientWidth), form::pixels(form::kForm1ClientHeight));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kForm1BackColour));
+    palette.setColor(QPalette::Window, QColor::fromRgb(form::kForm1BackColour));
     setPalette(palette);
     setAutoFillBackground(true);
     if (const QIcon icon = loadWindowIcon(); !icon.isNull()) {
@@ -52,7 +49,7 @@ Form1::Form1(QWidget* parent)
     game_.load();
 
     centreOnScreen(*this);
-    findChild<QLineEdit*>(nameOf(game::cellName(game::Cell::Text1)))->setFocus();
+    findChild<QLineEdit*>(toQString(game::cellName(game::Cell::Text1)))->setFocus();
 }
 
 Form1::~Form1() = default;
@@ -60,7 +57,7 @@ Form1::~Form1() = default;
 void Form1::routeEvents() {
     for (std::size_t i = 0; i < game::kButtonCount; ++i) {
         const auto button = static_cast<game::Button>(i);
-        auto* control = findChild<QPushButton*>(nameOf(game::buttonName(button)));
+        auto* control = findChild<QPushButton*>(toQString(game::buttonName(button)));
         Q_ASSERT(control != nullptr);
         connect(control, &QPushButton::clicked, this, [this, button] { game_.click(button); });
     }

@@ -4,15 +4,9 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
+#include "qt_strings.h"
+
 namespace window {
-
-namespace {
-
-QString toQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void QtMessageBox::show(game::MessageId id) {
     const game::Message& message = game::message(id);

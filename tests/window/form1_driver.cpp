@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "layout.h"
+#include "qt_strings.h"
 
 namespace window::testing {
 
@@ -68,8 +69,8 @@ QMessageBox* openBox() {
 
 QStringList controlNames() {
     QStringList names;
-    for (const Control& control : kLayout) {
-        names << QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+    for (const form::Control& control : form::kLayout) {
+        names << toQString(control.name);
     }
     return names;
 }

@@ -13,17 +13,16 @@
 #include "caption_label.h"
 #include "form1_driver.h"
 #include "layout.h"
+#include "qt_strings.h"
 
 namespace window::testing {
 namespace {
 
-QString nameOf(const Control& control) {
-    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
-}
+QString nameOf(const form::Control& control) { return toQString(control.name); }
 
 class EveryControl : public ::testing::TestWithParam<std::size_t> {
 protected:
-    const Control& control() const { return kLayout[GetParam()]; }
+    const form::Control& control() const { return form::kLayout[GetParam()]; }
 };
 
 TEST_P(EveryControl, SitsAtItsStoredTwipsOverFifteen) {
@@ -31,9 +30,9 @@ TEST_P(EveryControl, SitsAtItsStoredTwipsOverFifteen) {
     QWidget* widget = driver.control(nameOf(control()));
     ASSERT_NE(widget, nullptr);
     const QString expectedParent =
-        control().parent.empty() ? QStringLiteral("Form1") : QString::fromLatin1(control().parent.data());
+        control().parent.empty() ? QStringLiteral("Form1") : toQString(control().parent);
     EXPECT_EQ(widget->parentWidget()->objectName(), expectedParent);
-    if (control().kind == Kind::Line) {
+    if (control().kind == form::Kind::Line) {
         const int left = std::min(control().x1, control().x2) / 15;
         const int top = std::min(control().y1, control().y2) / 15;
         const int right = std::max(control().x1, control().x2) / 15;
@@ -42,7 +41,7 @@ TEST_P(EveryControl, SitsAtItsStoredTwipsOverFifteen) {
         return;
     }
     EXPECT_EQ(widget->pos(), QPoint(control().x1 / 15, control().y1 / 15));
-    if (control().has(AutoSize)) {
+    if (control().has(form::AutoSize)) {
         auto* label = static_cast<CaptionLabel*>(widget);
         EXPECT_EQ(widget->size(), label->sizeForCaption(label->text()));
     } else {
@@ -55,16 +54,16 @@ TEST_P(EveryControl, HasItsStoredLook) {
     QWidget* widget = driver.control(nameOf(control()));
     ASSERT_NE(widget, nullptr);
     switch (control().kind) {
-        case Kind::Label: {
+        case form::Kind::Label: {
             auto* label = qobject_cast<QLabel*>(widget);
             ASSERT_NE(label, nullptr);
-            EXPECT_EQ(label->frameWidth(), control().has(Border) ? 2 : 0);
-            if (control().has(Border)) {
+            EXPECT_EQ(label->frameWidth(), control().has(form::Border) ? 2 : 0);
+            if (control().has(form::Border)) {
                 EXPECT_EQ(label->frameShape(), QFrame::Panel);
                 EXPECT_EQ(label->frameShadow(), QFrame::Sunken);
             }
-            EXPECT_EQ(label->autoFillBackground(), !control().has(Transparent));
-            if (control().backColour && !control().has(Transparent)) {
+            EXPECT_EQ(label->autoFillBackground(), !control().has(form::Transparent));
+            if (control().backColour && !control().has(form::Transparent)) {
                 EXPECT_EQ(label->palette().color(QPalette::Window).rgb() & 0xFFFFFF,
                           *control().backColour);
             }
@@ -74,40 +73,39 @@ TEST_P(EveryControl, HasItsStoredLook) {
             EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
             break;
         }
-        case Kind::Button: {
+        case form::Kind::Button: {
             auto* button = qobject_cast<QPushButton*>(widget);
             ASSERT_NE(button, nullptr);
             EXPECT_FALSE(button->autoDefault());
             EXPECT_FALSE(button->isDefault());
-            EXPECT_EQ(button->text(), QString::fromUtf16(control().caption.data(),
-                                                         static_cast<qsizetype>(control().caption.size())));
+            EXPECT_EQ(button->text(), toQString(control().caption));
             break;
         }
-        case Kind::TextBox:
+        case form::Kind::TextBox:
             EXPECT_EQ(static_cast<QLineEdit*>(widget)->maxLength(), 4);
             break;
-        case Kind::Frame: {
+        case form::Kind::Frame: {
             auto* frame = qobject_cast<QGroupBox*>(widget);
             ASSERT_NE(frame, nullptr);
             EXPECT_EQ(frame->palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0xC0C0FFU);
             EXPECT_TRUE(frame->autoFillBackground());
             break;
         }
-        case Kind::Line:
+        case form::Kind::Line:
             EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
             break;
     }
-    EXPECT_EQ(widget->isHidden(), control().has(Hidden));
+    EXPECT_EQ(widget->isHidden(), control().has(form::Hidden));
 }
 
-INSTANTIATE_TEST_SUITE_P(Layout, EveryControl, ::testing::Range<std::size_t>(0, kControlCount),
+INSTANTIATE_TEST_SUITE_P(Layout, EveryControl, ::testing::Range<std::size_t>(0, form::kControlCount),
                          [](const ::testing::TestParamInfo<std::size_t>& info) {
-                             return std::string(kLayout[info.param].name);
+                             return std::string(form::kLayout[info.param].name);
                          });
 
 TEST(Layout, HasSixtyControlsWithUniqueNamesAllMultiplesOfFifteen) {
     QSet<QString> names;
-    for (const Control& control : kLayout) {
+    for (const form::Control& control : form::kLayout) {
         names.insert(nameOf(control));
         for (int value : {control.x1, control.y1, control.x2, control.y2}) {
             EXPECT_EQ(value % 15, 0) << control.name;
@@ -123,15 +121,15 @@ TEST(Stacking, LabelsAndLinesFollowTheTableAndEverythingElseLiesAbove) {
     QStringList bottomUp;
     for (QObject* child : driver.form().children()) {
         if (child->isWidgetType() && !child->objectName().isEmpty() &&
-            findControl(child->objectName().toStdString()) != nullptr) {
+            form::findControl(child->objectName().toStdString()) != nullptr) {
             bottomUp << child->objectName();
         }
     }
     QStringList expectedLabelsBottomUp;
     QStringList expectedOthersBottomUp;
-    for (auto it = kLayout.rbegin(); it != kLayout.rend(); ++it) {
+    for (auto it = form::kLayout.rbegin(); it != form::kLayout.rend(); ++it) {
         if (!it->parent.empty()) continue;
-        const bool low = it->kind == Kind::Label || it->kind == Kind::Line;
+        const bool low = it->kind == form::Kind::Label || it->kind == form::Kind::Line;
         (low ? expectedLabelsBottomUp : expectedOthersBottomUp) << nameOf(*it);
     }
     EXPECT_EQ(bottomUp, expectedLabelsBottomUp + expectedOthersBottomUp);

@@ -10,13 +10,11 @@
 #include "form1_driver.h"
 #include "messages.h"
 #include "qt_message_box.h"
+#include "qt_strings.h"
 
 namespace window::testing {
 namespace {
 
-QString q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 class EveryMessage : public ::testing::TestWithParam<int> {};
 
@@ -61,8 +59,8 @@ TEST_P(EveryMessage, ShowsExactTitleAndTextWithOneOkAndNoIcon) {
     EXPECT_TRUE(closed);
     EXPECT_FALSE(stuck);
     const game::Message& message = game::message(id);
-    EXPECT_EQ(seen.title, q(message.title));
-    EXPECT_EQ(seen.text, q(message.text));
+    EXPECT_EQ(seen.title, toQString(message.title));
+    EXPECT_EQ(seen.text, toQString(message.text));
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(seen.buttonCount, 1);
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);

@@ -5,16 +5,14 @@
 
 #include "form1_driver.h"
 #include "messages.h"
+#include "qt_strings.h"
 
 namespace window::testing {
 namespace {
 
-QString q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
-QString titleOf(game::MessageId id) { return q(game::message(id).title); }
-QString textOf(game::MessageId id) { return q(game::message(id).text); }
+QString titleOf(game::MessageId id) { return toQString(game::message(id).title); }
+QString textOf(game::MessageId id) { return toQString(game::message(id).text); }
 
 QString row(const QString& prefix, int n) { return prefix + QString::number(n); }
 

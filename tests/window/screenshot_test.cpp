@@ -31,12 +31,12 @@ void save(const QImage& image, const QString& name) {
     EXPECT_TRUE(image.save(dir + "/" + name)) << (dir + "/" + name).toStdString();
 }
 
-QRect rectOf(const Control& control) {
-    const PixelRect r = pixelRect(control);
+QRect rectOf(const form::Control& control) {
+    const form::PixelRect r = form::pixelRect(control);
     return {r.left, r.top, r.width, r.height};
 }
 
-QPoint centreOf(const char* name) { return rectOf(*findControl(name)).center(); }
+QPoint centreOf(const char* name) { return rectOf(*form::findControl(name)).center(); }
 
 std::string hex(QRgb rgb) { return QColor(rgb).name().toStdString(); }
 
@@ -52,7 +52,7 @@ QRgb behindEverything(QPoint point) {
     if (!picture.isNull() && picture.rect().contains(point)) {
         return picture.pixel(point);
     }
-    return kForm1BackColour;
+    return form::kForm1BackColour;
 }
 
 bool anyDarkPixel(const QImage& image, QRect area) {
@@ -78,9 +78,9 @@ TEST(Screenshot, EveryColouredCellShowsItsColourAndTheBoardShowsThroughTheRest) 
     save(image, "form1.png");
     ASSERT_EQ(image.size(), QSize(400, 510));
 
-    for (const Control& control : kLayout) {
-        if (control.kind == Kind::Label && control.backColour && !control.has(Transparent) &&
-            !control.has(Hidden) && control.name != "Label4") {
+    for (const form::Control& control : form::kLayout) {
+        if (control.kind == form::Kind::Label && control.backColour && !control.has(form::Transparent) &&
+            !control.has(form::Hidden) && control.name != "Label4") {
             expectColour(image, rectOf(control).center(), *control.backColour,
                          std::string(control.name));
         }
@@ -103,9 +103,9 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
     Form1Driver driver;
     const QImage before = grab(driver);
     for (const char* digit : {"lbl1", "lbl2", "lbl3", "lbl4"}) {
-        EXPECT_FALSE(anyDarkPixel(before, rectOf(*findControl(digit)))) << digit;
+        EXPECT_FALSE(anyDarkPixel(before, rectOf(*form::findControl(digit)))) << digit;
     }
-    const QPoint insidePanel = rectOf(*findControl("Frame1")).topLeft() + QPoint(8, 100);
+    const QPoint insidePanel = rectOf(*form::findControl("Frame1")).topLeft() + QPoint(8, 100);
     expectColour(before, insidePanel, behindEverything(insidePanel), "hidden Frame1");
 
     driver.guess(wrongGuess(driver.secret()));

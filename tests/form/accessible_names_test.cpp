@@ -2,12 +2,10 @@
 // names, and no control left without any name at all.
 #include <gtest/gtest.h>
 
-#include <QString>
-
 #include "accessible_names.h"
 #include "layout.h"
 
-namespace window {
+namespace form {
 namespace {
 
 struct NameCase {
@@ -18,7 +16,7 @@ struct NameCase {
 class AccessibleNameTest : public testing::TestWithParam<NameCase> {};
 
 TEST_P(AccessibleNameTest, CarriesItsRowOrPositionOrNothing) {
-    EXPECT_EQ(accessibleName(GetParam().control), QString::fromUtf16(GetParam().expected));
+    EXPECT_EQ(accessibleName(GetParam().control), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -29,7 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"bol3", u"בול 3"},
                     NameCase{"pgia7", u"פגיעה 7"},
                     NameCase{"Line15", u"קו בלוח 15"},
-                    // Called by their captions, which Qt speaks by itself.
+                    // Called by their captions, which the toolkit speaks by itself.
                     NameCase{"Command1", u""}, NameCase{"Frame1", u""},
                     NameCase{"Label6", u""},
                     // Not controls of the window: a stem alone, a stem with a tail.
@@ -37,10 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AccessibleNames, NoControlIsLeftWithoutAnyName) {
     for (const Control& control : kLayout) {
-        EXPECT_TRUE(!accessibleName(control.name).isEmpty() || !control.caption.empty())
+        EXPECT_TRUE(!accessibleName(control.name).empty() || !control.caption.empty())
             << control.name;
     }
 }
 
 }  // namespace
-}  // namespace window
+}  // namespace form

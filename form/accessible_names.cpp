@@ -3,8 +3,9 @@
 
 #include <array>
 #include <charconv>
+#include <string>
 
-namespace window {
+namespace form {
 
 namespace {
 
@@ -41,19 +42,22 @@ bool numberAfter(std::string_view name, std::string_view stem, int& number) {
 
 }  // namespace
 
-QString accessibleName(std::string_view controlName) {
+std::u16string accessibleName(std::string_view controlName) {
     for (const Spoken& spoken : kSpoken) {
-        QString name = QString::fromUtf16(spoken.name.data(),
-                                          static_cast<qsizetype>(spoken.name.size()));
         int number = 0;
         if (!spoken.numbered && controlName == spoken.control) {
-            return name;
+            return std::u16string(spoken.name);
         }
         if (spoken.numbered && numberAfter(controlName, spoken.control, number)) {
-            return name + u' ' + QString::number(number);
+            std::u16string name(spoken.name);
+            name += u' ';
+            for (const char digit : std::to_string(number)) {
+                name += static_cast<char16_t>(digit);
+            }
+            return name;
         }
     }
     return {};
 }
 
-}  // namespace window
+}  // namespace form

@@ -1,6 +1,6 @@
 // The stored layout of Form1: every control with its kind, place, caption,
 // colour, font and flags, in stacking order from the topmost down.
-// Plain data, so that the window, its factory and its tests read one table.
+// Plain data with no toolkit, so that every front end and its tests read one table.
 #pragma once
 
 #include <array>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-namespace window {
+namespace form {
 
 // 15 twips are one logical pixel; every stored value is a multiple of 15.
 inline constexpr int kTwipsPerPixel = 15;
@@ -73,4 +73,4 @@ struct PixelRect {
 };
 PixelRect pixelRect(const Control& control);
 
-}  // namespace window
+}  // namespace form

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace window {
+namespace form {
 
 namespace {
 
@@ -104,4 +104,4 @@ PixelRect pixelRect(const Control& control) {
             pixels(std::abs(control.y2 - control.y1)) + 1};
 }
 
-}  // namespace window
+}  // namespace form
