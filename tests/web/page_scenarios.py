@@ -29,16 +29,17 @@ SHARED = (
 
 FAILURE_LINE = "לא ניתן לטעון את המשחק בדפדפן הזה."
 
-# What a screen reader calls a control: the shared table's names, the
-# buttons' captions.
+# What a screen reader calls a control and what it takes it for: the shared
+# table's names, the buttons' captions.
 SPOKEN = {
-    "Text1": "תיבת ניחוש",
-    "bol3": "בול 3",
-    "pgia8": "פגיעה 8",
-    "lbltry1": "ניסיון 1",
-    "Label7": "תיבת המספר הסודי",
-    "Command1": "בדוק",
-    "Command3": "חדש",
+    "Text1": ("תיבת ניחוש", "textbox"),
+    "bol3": ("בול 3", "status"),
+    "pgia8": ("פגיעה 8", "status"),
+    "lbltry1": ("ניסיון 1", "status"),
+    "Label7": ("תיבת המספר הסודי", "status"),
+    "Line5": ("קו בלוח 5", "separator"),
+    "Command1": ("בדוק", "button"),
+    "Command3": ("חדש", "button"),
 }
 
 # Text put into the guess box at once, as a paste does: what the box then
@@ -75,9 +76,16 @@ def start_state_in_page(player):
     icon = driver.find_element(By.CSS_SELECTOR, "link[rel=icon]").get_attribute("href")
     assert icon.endswith("/icon.ico"), icon
     for name, spoken in SPOKEN.items():
-        heard = player.element(name).accessible_name
-        assert heard == spoken, f"{name} is read as {heard!r}, expected {spoken!r}"
+        element = player.element(name)
+        heard = (element.accessible_name, element.aria_role)
+        assert heard == spoken, f"{name} is read as {heard}, expected {spoken}"
     player.assert_no_message_box()
+    # Enter in the guess box checks nothing: only בדוק does.
+    player.type_into_guess_box("1234")
+    player.press(Keys.ENTER)
+    player.assert_no_message_box()
+    desktop.check_rows(player, desktop.EMPTY_ROWS)
+    assert player.read("Text1") == "1234"
 
 
 def tab_order(player):

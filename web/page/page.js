@@ -4,11 +4,6 @@
 "use strict";
 
 (() => {
-    const FONT_FILES = [
-        { file: "DavidCLM-Medium.otf", weight: "500" },
-        { file: "DavidCLM-Bold.otf", weight: "700" },
-    ];
-
     const place = document.getElementById("place");
     const elements = new Map();  // control name -> element
     let module = null;
@@ -39,9 +34,10 @@
     // desktop draws a label, so autosized labels get the same height and
     // every caption the same baseline.
     function loadBoardFonts(form) {
-        const faces = FONT_FILES.map(({ file, weight }) => {
-            const face = new FontFace(form.boardFamilySubstitute, `url(${file})`,
-                                      { weight, lineGapOverride: "0%" });
+        const files = document.querySelectorAll("link[rel=preload][as=font]");
+        const faces = [...files].map((link) => {
+            const face = new FontFace(form.boardFamilySubstitute, `url(${link.href})`,
+                                      { weight: link.dataset.weight, lineGapOverride: "0%" });
             document.fonts.add(face);
             return face.load();
         });
@@ -113,7 +109,9 @@
             default: {
                 const line = document.createElement("div");
                 line.className = "line";
-                line.setAttribute("aria-hidden", "true");
+                line.setAttribute("role", "separator");
+                line.setAttribute("aria-orientation",
+                                  control.width > control.height ? "horizontal" : "vertical");
                 return line;
             }
         }
@@ -149,6 +147,11 @@
             applyFont(element, control, form);
             if (control.accessibleName) {
                 element.setAttribute("aria-label", control.accessibleName);
+                // A named label is a cell of the board: a screen reader hears
+                // its new caption, as the desktop announces it.
+                if (control.kind === "label") {
+                    element.setAttribute("role", "status");
+                }
             }
             element.hidden = control.hidden;
             if (control.kind === "button" || control.kind === "textBox") {
@@ -173,7 +176,8 @@
             }
         } else if (element.classList.contains("frame")) {
             showFrameTitle(element, text);
-        } else {
+        } else if (element.textContent !== text) {
+            // An equal caption is not written again, so it is not announced again.
             element.textContent = text;
         }
         element.hidden = !visible;
