@@ -15,7 +15,8 @@ declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev culmus fontconfig"
     [test]="libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
-            appstream desktop-file-utils"
+            appstream desktop-file-utils
+            chromium chromium-driver python3-selenium python3-pil"
     [quality]="clang clang-tidy libclang-rt-14-dev"
     [package]="dpkg-dev debhelper lintian devscripts"
     [web]="emscripten node-acorn"

@@ -5,12 +5,17 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include "caption_label.h"
 #include "form1_driver.h"
 #include "images.h"
 #include "layout.h"
@@ -29,6 +34,31 @@ void save(const QImage& image, const QString& name) {
     const QString dir = QStringLiteral(BUL_PGIA_ARTEFACT_DIR);
     QDir().mkpath(dir);
     EXPECT_TRUE(image.save(dir + "/" + name)) << (dir + "/" + name).toStdString();
+}
+
+// Where every control lies in the window as the window placed it, the colour
+// it fills its rectangle with, if any, and for an autosized label the text it
+// is sized to: {"lbl1": {"rect": [left, top, width, height], "fill": "#c0ffff",
+// "sizedTo": "7"}}. The web page's comparison test reads it beside the grab of
+// the same state.
+void saveGeometry(Form1Driver& driver, const QString& name) {
+    QJsonObject controls;
+    for (const form::Control& control : form::kLayout) {
+        const QWidget* widget = driver.control(QString::fromLatin1(control.name));
+        const QPoint origin = widget->mapTo(&driver.form(), QPoint(0, 0));
+        QJsonObject entry{
+            {"rect", QJsonArray{origin.x(), origin.y(), widget->width(), widget->height()}},
+            {"fill", widget->autoFillBackground()
+                         ? QJsonValue(widget->palette().color(QPalette::Window).name())
+                         : QJsonValue()}};
+        if (const auto* label = qobject_cast<const CaptionLabel*>(widget); label && label->autoSize()) {
+            entry.insert("sizedTo", label->text());
+        }
+        controls.insert(widget->objectName(), entry);
+    }
+    QFile file(QStringLiteral(BUL_PGIA_ARTEFACT_DIR) + "/" + name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << file.fileName().toStdString();
+    file.write(QJsonDocument(controls).toJson());
 }
 
 QRect rectOf(const form::Control& control) {
@@ -117,6 +147,7 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
     driver.takeBoxes();
     const QImage after = grab(driver);
     save(after, "form1-played.png");
+    saveGeometry(driver, "form1-played.json");
     for (const char* digit : {"lbl1", "lbl2", "lbl3", "lbl4"}) {
         const QRect area(driver.control(digit)->geometry());
         EXPECT_TRUE(anyDarkPixel(after, area)) << digit << " shown but not drawn";

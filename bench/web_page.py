@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""Web page benchmark: the size of the page's static folder and the time from
+navigation to the first painted board in headless chromium.
+
+Builds the page with scripts/web.sh (or takes a built folder), then prints
+every file of the folder with its size and its gzip -9 size (what a server
+that compresses sends), the totals, and the median, minimum and maximum of N
+loads (default 10). Each load is a fresh navigation with the browser's cache
+off, from a local server: the time is measured from the navigation's start to
+the frame after the one in which the board's last row appeared, the board
+being built only once the module and its fonts are in.
+
+Usage: bench/web_page.py [--runs N] [--page FOLDER]
+"""
+import argparse
+import gzip
+import os
+import statistics
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "web"))
+
+import browser  # noqa: E402  (tests/web: the same headless chromium the tests use)
+
+# Installed before any of the page's scripts run: notes the time once the
+# board's last row exists and a frame with it has been painted (the callback
+# of the next animation frame runs before that paint; a task posted from it
+# runs after).
+_PROBE = """
+new MutationObserver((changes, observer) => {
+    if (!document.getElementById("lbltry8")) return;
+    observer.disconnect();
+    requestAnimationFrame(() => setTimeout(() => {
+        window.boardPaintedAt = performance.now();
+    }));
+}).observe(document, { childList: true, subtree: true });
+"""
+
+
+def folder_sizes(page):
+    rows = []
+    for name in sorted(os.listdir(page)):
+        with open(os.path.join(page, name), "rb") as file:
+            data = file.read()
+        rows.append((name, len(data), len(gzip.compress(data, compresslevel=9, mtime=0))))
+    return rows
+
+
+def first_paint_times(page, runs):
+    times = []
+    with browser.served(page) as url, browser.chromium() as driver:
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _PROBE})
+        for _ in range(runs):
+            driver.get("about:blank")
+            driver.get(url)
+            driver.set_script_timeout(30)
+            times.append(driver.execute_async_script("""
+                const done = arguments[arguments.length - 1];
+                const poll = () => window.boardPaintedAt !== undefined
+                    ? done(window.boardPaintedAt) : setTimeout(poll, 10);
+                poll();"""))
+    return times
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--page", help="a built page folder (default: build it with scripts/web.sh)")
+    options = parser.parse_args()
+    page = options.page or subprocess.run(
+        [os.path.join(ROOT, "scripts", "web.sh")], check=True, capture_output=True,
+        text=True).stdout.splitlines()[-1]
+
+    rows = folder_sizes(page)
+    print(f"{'file':<24}{'bytes':>10}{'gzip -9':>10}")
+    for name, size, compressed in rows:
+        print(f"{name:<24}{size:>10}{compressed:>10}")
+    total = sum(size for _, size, _ in rows)
+    total_compressed = sum(compressed for _, _, compressed in rows)
+    print(f"{'total':<24}{total:>10}{total_compressed:>10}"
+          f"   ({total / 1024:.1f} KiB, {total_compressed / 1024:.1f} KiB compressed)")
+
+    times = first_paint_times(page, options.runs)
+    print(f"navigation to first painted board, {len(times)} loads, cache off: "
+          f"median {statistics.median(times):.1f} ms, "
+          f"min {min(times):.1f} ms, max {max(times):.1f} ms")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the game's web page (web/, with emscripten) into one static folder,
+# build-web/page/, and prints that folder's path as its last line.
+#
+#   scripts/web.sh           build
+#   scripts/web.sh serve     build, then serve the page on http://127.0.0.1:8000/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/install-deps.sh web
+# Debian's emscripten runs its JavaScript tools with node, which must find
+# Debian's own node modules (acorn).
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
+build=${WEB_BUILD_DIR:-$root/build-web}
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# emcmake announces its command on stderr; only a failure's output is shown.
+if ! { emcmake cmake -S web -B "$build" -G Ninja && ninja -C "$build" -j2; } >"$log" 2>&1; then
+    cat "$log" >&2
+    exit 1
+fi
+page=$build/page
+
+if [ "${1:-}" = serve ]; then
+    echo "Serving $page on http://127.0.0.1:8000/ (Ctrl+C stops it)"
+    exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1 --directory "$page"
+fi
+echo "$page"

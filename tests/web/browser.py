@@ -1,0 +1,68 @@
+"""Headless Debian chromium driven through chromedriver, on a page served from
+a folder by a private HTTP server. Every port is chosen free at run time and
+every browser gets a fresh profile; all of it goes when the `with` ends."""
+import contextlib
+import functools
+import http.server
+import shutil
+import tempfile
+import threading
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+WINDOW_SIZE = (800, 700)
+
+
+class _Handler(http.server.SimpleHTTPRequestHandler):
+    withheld = frozenset()
+
+    def do_GET(self):
+        if self.path.lstrip("/") in self.withheld:
+            self.send_error(404)
+            return
+        super().do_GET()
+
+    def log_message(self, *args):
+        pass
+
+
+@contextlib.contextmanager
+def served(folder, withheld=()):
+    """The URL of `folder` served over HTTP on a free local port; the files
+    named in `withheld` are answered with 404, as if they were missing."""
+    handler = functools.partial(type("Handler", (_Handler,), {"withheld": frozenset(withheld)}),
+                                directory=folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    thread = threading.Thread(target=server.serve_forever, daemon=True)
+    thread.start()
+    try:
+        yield f"http://127.0.0.1:{server.server_address[1]}/"
+    finally:
+        server.shutdown()
+        server.server_close()
+        thread.join()
+
+
+@contextlib.contextmanager
+def chromium(extra_arguments=()):
+    """A headless chromium with a fresh profile, one CSS pixel to one pixel."""
+    profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--no-first-run", "--no-default-browser-check",
+                     "--disable-dev-shm-usage", "--force-device-scale-factor=1",
+                     "--window-size=%d,%d" % WINDOW_SIZE, f"--user-data-dir={profile}",
+                     *extra_arguments):
+        options.add_argument(argument)
+    # chromedriver itself listens on a free port that Service picks.
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    try:
+        yield driver
+    finally:
+        driver.quit()
+        shutil.rmtree(profile, ignore_errors=True)

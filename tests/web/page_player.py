@@ -1,0 +1,166 @@
+"""One game of bul-pgia played in a browser as a person plays it: the mouse
+and the keyboard on the page's elements, the page read from its DOM. The same
+hands and eyes as the desktop's Player (tests/e2e/player.py), so the desktop's
+scenarios run here unchanged."""
+import time
+from dataclasses import dataclass
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+import layout
+from waiting import wait_until
+
+# How long to watch for a message box that must not appear.
+QUIET_SECONDS = 0.6
+
+_KEYS = {"Return": Keys.ENTER, "space": Keys.SPACE, "Escape": Keys.ESCAPE}
+
+# Every control of Form1 that shows, read in one pass: what a sighted player
+# sees. A hidden control (or one inside the hidden panel) is not on the page.
+_READ_BOARD = """
+const seen = {};
+for (const element of document.querySelectorAll("#Form1 [id]")) {
+    if (!element.checkVisibility()) continue;
+    const text = element instanceof HTMLInputElement ? element.value
+        : element.classList.contains("frame") ? element.querySelector(".title").textContent
+        : element.textContent;
+    seen[element.id] = [text, !element.disabled];
+}
+return seen;
+"""
+
+# The open message box as a screen reader meets it: its role, the name and
+# the description its ARIA attributes point at, its buttons and the focus.
+_READ_BOX = """
+const box = document.querySelector("dialog[open]");
+if (!box) return null;
+const byIds = (ids) => (ids || "").split(" ").filter(Boolean)
+    .map((id) => document.getElementById(id).textContent).join(" ");
+return {
+    role: box.getAttribute("role"),
+    title: byIds(box.getAttribute("aria-labelledby")),
+    text: byIds(box.getAttribute("aria-describedby")),
+    buttons: [...box.querySelectorAll("button")].map((b) => b.textContent),
+    focused: document.activeElement.closest("dialog") === box
+        ? document.activeElement.textContent : null,
+    modal: box.matches(":modal"),
+};
+"""
+
+
+@dataclass
+class Seen:
+    """One control as it is on the page."""
+    text: str
+    enabled: bool
+
+
+@dataclass
+class MessageBox:
+    title: str
+    text: str
+    buttons: list
+    role: str
+    focused: str
+    modal: bool
+
+
+class PagePlayer:
+    def __init__(self, driver, url, board_timeout=15.0):
+        self.driver = driver
+        driver.get(url)
+        wait_until(lambda: self.driver.execute_script(
+            "return document.activeElement && document.activeElement.id === 'Text1'"),
+            board_timeout, "the board, with the focus in the guess box")
+
+    # -- hands -------------------------------------------------------------
+
+    def element(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def click(self, name):
+        """Clicks the control `name` at the middle of its place on the page."""
+        ActionChains(self.driver).move_to_element(self.element(name)).click().perform()
+        time.sleep(0.05)
+
+    def double_click(self, name):
+        ActionChains(self.driver).move_to_element(self.element(name)).double_click().perform()
+        time.sleep(0.05)
+
+    def press(self, key):
+        ActionChains(self.driver).send_keys(key).perform()
+
+    def type_into_guess_box(self, text):
+        """Clicks the guess box and types `text` at its end; returns once it shows there."""
+        self.click("Text1")
+        self.press(Keys.END)
+        before = self.read("Text1")
+        self.press(text)
+        expected = (before + text)[:4]
+        wait_until(lambda: self.read("Text1") == expected, 5.0,
+                   f"the guess box to show {expected!r}")
+
+    def paste_into_guess_box(self, text):
+        """Puts `text` into the guess box at once, as a paste or an input method does."""
+        self.click("Text1")
+        self.press(Keys.END)
+        self.driver.execute_cdp_cmd("Input.insertText", {"text": text})
+
+    def guess(self, text):
+        """Types a four-character guess and clicks "בדוק"."""
+        self.type_into_guess_box(text)
+        self.click("Command1")
+
+    # -- eyes --------------------------------------------------------------
+
+    def board(self):
+        return {name: Seen(text, enabled)
+                for name, (text, enabled) in self.driver.execute_script(_READ_BOARD).items()}
+
+    def read(self, name):
+        seen = self.board().get(name)
+        if seen is None:
+            raise AssertionError(f"{name} is not on the page")
+        return seen.text
+
+    def rows(self):
+        """[(guess, bulls, hits)] of rows 1..8 as shown."""
+        board = self.board()
+        return [(board[f"lbltry{r}"].text, board[f"bol{r}"].text, board[f"pgia{r}"].text)
+                for r in layout.ROWS]
+
+    def secret_on_screen(self):
+        """The digits showing in the secret box: {position: digit}."""
+        board = self.board()
+        return {p: board[f"lbl{p}"].text for p in layout.POSITIONS if f"lbl{p}" in board}
+
+    def focused(self):
+        return self.driver.execute_script("return document.activeElement.id")
+
+    # -- message boxes -----------------------------------------------------
+
+    def message_box(self):
+        seen = self.driver.execute_script(_READ_BOX)
+        return MessageBox(**seen) if seen else None
+
+    def wait_for_message_box(self, timeout=5.0):
+        return wait_until(self.message_box, timeout, "a message box")
+
+    def assert_no_message_box(self):
+        deadline = time.monotonic() + QUIET_SECONDS
+        while time.monotonic() < deadline:
+            box = self.message_box()
+            assert box is None, f"unexpected message box: {box}"
+            time.sleep(0.05)
+
+    def dismiss(self, box, how="Return"):
+        """Dismisses `box` with a key (Return, space, Escape) or with "click",
+        a click on its one button."""
+        if how == "click":
+            ActionChains(self.driver).move_to_element(
+                self.driver.find_element(By.CSS_SELECTOR, "dialog[open] button")).click().perform()
+        else:
+            self.press(_KEYS[how])
+        wait_until(lambda: self.message_box() is None, 5.0, "the message box to close")

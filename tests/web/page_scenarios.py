@@ -1,0 +1,263 @@
+"""The page's scenarios: the desktop's own (tests/e2e/scenarios.py), which need
+only a player's hands and eyes and so run in the browser unchanged, and those
+that only a page has."""
+import io
+import json
+import os
+
+from PIL import Image
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+import browser
+import scenarios as desktop
+from waiting import wait_until
+
+# The desktop's scenarios that play the page as they play the window. Those
+# left out close the window, which a page does not have.
+SHARED = (
+    "refusal_too_short",
+    "refusal_repeated",
+    "codes_mode_without_code",
+    "codes_mode_with_code",
+    "win_in_row_1_then_row_4",
+    "loss_after_eight_guesses",
+    "show_number",
+    "erase_then_win",
+    "new_game_from_codes_mode",
+)
+
+FAILURE_LINE = "לא ניתן לטעון את המשחק בדפדפן הזה."
+
+# What a screen reader calls a control and what it takes it for: the shared
+# table's names, the buttons' captions.
+SPOKEN = {
+    "Text1": ("תיבת ניחוש", "textbox"),
+    "bol3": ("בול 3", "status"),
+    "pgia8": ("פגיעה 8", "status"),
+    "lbltry1": ("ניסיון 1", "status"),
+    "Label7": ("תיבת המספר הסודי", "status"),
+    "Line5": ("קו בלוח 5", "separator"),
+    "Command1": ("בדוק", "button"),
+    "Command3": ("חדש", "button"),
+}
+
+# Text put into the guess box at once, as a paste does: what the box then
+# holds, and what the check makes of it (a message, or the guess in row 1).
+BAD_INPUT = (
+    ("five characters pasted", "12345", "1234", ("row", "1234")),
+    ("a pasted surrogate pair cut by the limit", "123\U0001F600", "123",
+     ("box", desktop.ERROR_TITLE, desktop.NEED_FOUR_DIGITS)),
+    ("a right-to-left mark counts as a character", "\u200f123", "\u200f123", ("row", "\u200f123")),
+)
+
+
+def serves_itself(scenario):
+    """Marks a scenario that gets the browser and the page's folder, to serve
+    it as it needs, instead of a player on the page."""
+    scenario.serves_itself = True
+    return scenario
+
+
+def against_the_desktop(scenario):
+    """Marks a scenario that also gets the folder of the desktop window's
+    screenshot artefacts (tests/window/screenshot_test.cpp)."""
+    scenario.needs_desktop = True
+    return scenario
+
+
+def start_state_in_page(player):
+    desktop.check_new_game(player)
+    assert player.read("Label6") == 'נבנה ע"י טרמבלי'
+    assert player.focused() == "Text1", f"the focus is in {player.focused()!r}"
+    driver = player.driver
+    assert driver.title == "זמבורה", f"document title {driver.title!r}"
+    assert driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "he"
+    icon = driver.find_element(By.CSS_SELECTOR, "link[rel=icon]").get_attribute("href")
+    assert icon.endswith("/icon.ico"), icon
+    for name, spoken in SPOKEN.items():
+        element = player.element(name)
+        heard = (element.accessible_name, element.aria_role)
+        assert heard == spoken, f"{name} is read as {heard}, expected {spoken}"
+    player.assert_no_message_box()
+    # Enter in the guess box checks nothing: only בדוק does.
+    player.type_into_guess_box("1234")
+    player.press(Keys.ENTER)
+    player.assert_no_message_box()
+    desktop.check_rows(player, desktop.EMPTY_ROWS)
+    assert player.read("Text1") == "1234"
+
+
+def tab_order(player):
+    def tabbing_from_text1(count):
+        player.click("Text1")
+        order = []
+        for _ in range(count):
+            player.press(Keys.TAB)
+            order.append(player.focused())
+        return order
+
+    closed = tabbing_from_text1(4)
+    assert closed[:3] == ["Command1", "Command2", "Command3"], closed
+    assert closed[3] not in desktop.layout.PANEL_BUTTONS, f"Tab reached {closed[3]} in the hidden panel"
+    desktop.open_codes_mode(player)
+    opened = tabbing_from_text1(8)
+    assert opened == ["Command1", "Command2", "Command3", *desktop.layout.PANEL_BUTTONS], opened
+
+
+def message_box_is_modal(player):
+    player.type_into_guess_box("12")
+    player.click("Command1")
+    box = player.wait_for_message_box()
+    desktop.check_box(box, desktop.ERROR_TITLE, desktop.NEED_FOUR_DIGITS)
+    assert box.role == "alertdialog" and box.modal, f"{box.role} modal={box.modal}"
+    assert box.focused == "OK", f"the focus is on {box.focused!r}, not on OK"
+    # Nothing under the box takes a click, a double-click or a key.
+    player.click("Command2")
+    player.double_click("Label6")
+    player.press("9")
+    assert player.message_box() is not None, "the box closed by a click beside it"
+    board = player.board()
+    assert player.secret_on_screen() == {}, "מה המספר was clicked through the box"
+    assert "Frame1" not in board, "the panel opened through the box"
+    assert board["Text1"].text == "12", "the guess box took a key through the box"
+    player.dismiss(box, "Escape")
+    wait_until(lambda: player.read("Text1") == "", 5.0, "the guess box to empty")
+    assert player.focused() == "Command1", \
+        f"the focus went to {player.focused()!r}, not back to the button clicked"
+    desktop.check_rows(player, desktop.EMPTY_ROWS)
+    desktop.check_playing(player)
+
+
+def bad_input(player):
+    for what, pasted, shown, outcome in BAD_INPUT:
+        player.paste_into_guess_box(pasted)
+        wait_until(lambda: player.read("Text1") == shown, 5.0,
+                   f"{what}: the box to show {shown!r} (it shows {player.read('Text1')!r})")
+        player.click("Command1")
+        if outcome[0] == "box":
+            box = player.wait_for_message_box()
+            desktop.check_box(box, *outcome[1:])
+            player.dismiss(box)
+            desktop.check_rows(player, desktop.EMPTY_ROWS)
+        else:
+            wait_until(lambda: player.rows()[0][0] == outcome[1], 5.0, f"{what}: row 1")
+        wait_until(lambda: player.read("Text1") == "", 5.0, f"{what}: the box to empty")
+        player.click("Command3")
+        wait_until(lambda: player.rows() == desktop.EMPTY_ROWS, 5.0, "a new game")
+
+
+@serves_itself
+def load_failure_shows_one_line(driver, folder):
+    """The module's script or its WebAssembly missing: one line instead of a dead board."""
+    for missing in ("bul-pgia.wasm", "bul-pgia.js"):
+        with browser.served(folder, withheld=[missing]) as url:
+            driver.get(url)
+            line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
+                                                if e.is_displayed()), None),
+                              10.0, f"the line that says the game cannot load ({missing} missing)")
+            assert line.text == FAILURE_LINE, f"{missing} missing: the page says {line.text!r}"
+            assert not driver.find_elements(By.ID, "Form1"), \
+                f"{missing} missing: a board without its game is on the page"
+
+
+# The rectangles of the page's controls, relative to Form1, as drawn, and
+# their texts.
+_PAGE_RECTS = """
+const origin = document.getElementById("Form1").getBoundingClientRect();
+const rects = {};
+for (const element of document.querySelectorAll("#Form1 [id]")) {
+    const r = element.getBoundingClientRect();
+    rects[element.id] = [[r.left - origin.left, r.top - origin.top, r.width, r.height],
+                         element.textContent];
+}
+return rects;
+"""
+
+
+def _misplaced(page, window):
+    """{name: (page rect, window rect)} of the controls more than 1 pixel away.
+    An autosized label is as wide as its text: its width counts only where both
+    show the same text (the two secrets are drawn apart)."""
+    off = {}
+    for name, control in window.items():
+        rect, text = page[name]
+        compared = (0, 1, 3) if control.get("sizedTo", text) != text else (0, 1, 2, 3)
+        if any(abs(rect[i] - control["rect"][i]) > 1 for i in compared):
+            off[name] = ([round(v, 2) for v in rect], control["rect"])
+    return off
+
+
+def _cell_colours(rect, fill, *images):
+    """The colour each image shows at the centre of a coloured cell or, where
+    a caption lies over the centre in any of them (a secret digit, the
+    headings over the strip), near the cell's bottom-left corner, below the
+    captions' baseline."""
+    left, top, width, height = rect
+    centre = (left + width // 2, top + height // 2)
+    corner = (left + 3, top + height - 4)
+    clear = all("#%02x%02x%02x" % image.getpixel(centre) == fill for image in images)
+    point = centre if clear else corner
+    return point, [image.getpixel(point) for image in images]
+
+
+def _save_side_by_side(page, window, name):
+    """The page (left) beside the window (right), for a person to look at;
+    in artefacts/ of the working folder."""
+    os.makedirs("artefacts", exist_ok=True)
+    both = Image.new("RGB", (page.width + 8 + window.width, max(page.height, window.height)),
+                     "white")
+    both.paste(page, (0, 0))
+    both.paste(window, (page.width + 8, 0))
+    both.save(os.path.join("artefacts", name))
+
+
+@against_the_desktop
+def matches_desktop_window(player, artefacts):
+    """Every control where the desktop window has it, within 1 pixel, and every
+    coloured cell in its colour, the window and the page played alike: a
+    guess of the secret's digits rotated, then "1234", the codes panel open,
+    the secret shown and "56" in the guess box."""
+    with open(os.path.join(artefacts, "form1-played.json"), encoding="utf-8") as file:
+        window = json.load(file)
+    shot = Image.open(os.path.join(artefacts, "form1-played.png")).convert("RGB")
+    secret = desktop.read_secret(player)
+    guesses = [secret[1:] + secret[0]] + (["1234"] if secret != "1234" else [])
+    for played in range(1, len(guesses) + 1):
+        desktop.play_quietly(player, guesses[played - 1],
+                             desktop.expected_rows(guesses[:played], secret))
+    player.click("Command2")
+    player.type_into_guess_box("56")
+    page = player.driver.execute_script(_PAGE_RECTS)
+    assert sorted(page) == sorted(window), \
+        f"controls only on the page: {sorted(page.keys() - window.keys())}, " \
+        f"only in the window: {sorted(window.keys() - page.keys())}"
+    off = _misplaced(page, window)
+    assert not off, f"controls more than 1 pixel away (page, window): {off}"
+
+    drawn = Image.open(io.BytesIO(player.element("Form1").screenshot_as_png)).convert("RGB")
+    _save_side_by_side(drawn, shot, "page-beside-window.png")
+    assert drawn.size == shot.size, f"the page's Form1 is {drawn.size}, the window {shot.size}"
+    wrong = {}
+    for name, control in window.items():
+        if control["fill"]:
+            point, (on_page, in_window) = _cell_colours(control["rect"], control["fill"],
+                                                        drawn, shot)
+            if on_page != in_window or "#%02x%02x%02x" % in_window != control["fill"]:
+                wrong[name] = (point, on_page, in_window, control["fill"])
+    assert not wrong, f"cells whose colour is not their fill (point, page, window, fill): {wrong}"
+
+
+PAGE_ONLY = (
+    start_state_in_page,
+    tab_order,
+    message_box_is_modal,
+    bad_input,
+    load_failure_shows_one_line,
+    matches_desktop_window,
+)
+
+SCENARIOS = {
+    **{name: desktop.SCENARIOS[name] for name in SHARED},
+    **{scenario.__name__: scenario for scenario in PAGE_ONLY},
+}
