@@ -23,7 +23,8 @@ std::u16string_view characterAt(std::u16string_view text, int position) {
 bool hasRepeatedCharacter(std::u16string_view guess) {
     constexpr std::array<std::pair<int, int>, 6> kPairs = {
         {{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}};
-    return std::ranges::any_of(kPairs, [guess](const std::pair<int, int>& pair) {
+    // The iterator form: the browser build's standard library has no ranges algorithms.
+    return std::any_of(kPairs.begin(), kPairs.end(), [guess](const std::pair<int, int>& pair) {
         return characterAt(guess, pair.first) == characterAt(guess, pair.second);
     });
 }
