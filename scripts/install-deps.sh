@@ -15,6 +15,7 @@ declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev culmus fontconfig"
     [test]="libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
+            qt6-wayland weston libweston-10-dev
             appstream desktop-file-utils
             chromium chromium-driver python3-selenium python3-pil"
     [quality]="clang clang-tidy libclang-rt-14-dev"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command against a private X server: with-xvfb.sh CMD [ARG...]
-# Starts Xvfb on a free display (1024x768, 24 bits, no TCP), gives the command
+# Starts Xvfb on a free display (1024x768, 24 bits, or XVFB_SCREEN given as
+# WIDTHxHEIGHTxDEPTH; no TCP), gives the command
 # DISPLAY, a fresh private XDG_RUNTIME_DIR and its own session bus, and tears
 # everything down on any exit. The exit status is the command's.
 set -euo pipefail
@@ -25,7 +26,7 @@ trap 'exit 143' TERM
 
 # Xvfb picks a free display itself and writes its number to the fd we give it.
 mkfifo "$workdir/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -nolisten unix-abstract 3>"$workdir/displayfd" \
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -nolisten unix-abstract 3>"$workdir/displayfd" \
     >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=

@@ -2,8 +2,9 @@
 #include "caption_label.h"
 
 #include <QAccessible>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QMouseEvent>
+#include <cmath>
 
 namespace window {
 
@@ -20,9 +21,13 @@ CaptionLabel::CaptionLabel(bool autoSize, QWidget* parent) : QLabel(parent), aut
 }
 
 QSize CaptionLabel::sizeForCaption(const QString& caption) const {
-    const QFontMetrics metrics(font());
+    // Whole pixels that hold the text's real extent: rounded to the nearest,
+    // they would cut up to half a pixel off the last letter or a descender,
+    // which shows at every display scale above 1.
+    const QFontMetricsF metrics(font(), this);
     const int frame = 2 * frameWidth();
-    return {metrics.horizontalAdvance(caption) + frame, metrics.height() + frame};
+    return {static_cast<int>(std::ceil(metrics.horizontalAdvance(caption))) + frame,
+            static_cast<int>(std::ceil(metrics.height())) + frame};
 }
 
 void CaptionLabel::setCaption(const QString& caption) {

@@ -20,7 +20,8 @@ public:
     void setCaption(const QString& caption);
 
     // The size an autosized label takes for `caption`: its advance and the
-    // font's line height, plus the frame on every side.
+    // font's line height, each rounded up to whole pixels, plus the frame on
+    // every side.
     QSize sizeForCaption(const QString& caption) const;
 
 signals:

@@ -32,6 +32,10 @@ bool hasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t prope
 }  // namespace
 
 void centreOnScreen(QWidget& window) {
+    // Qt would drop the request there without a word; it is not made at all.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return;
+    }
     const QScreen* screen =
         window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {

@@ -1,4 +1,7 @@
 // What the window asks of the desktop: its place and its absence from the task bar.
+// A Wayland client can ask for neither: the compositor places every window and
+// decides what its task bar shows. There both are left to it, with no request
+// made, no X11 connection opened and nothing printed.
 #pragma once
 
 #include <QWidget>
@@ -6,7 +9,8 @@
 namespace window {
 
 // Moves the window so that its client area is centred on the available area
-// of the screen it opens on (the frame is not known before mapping).
+// of the screen it opens on (the frame is not known before mapping). Not on
+// Wayland, where the compositor places it.
 void centreOnScreen(QWidget& window);
 
 // Asks task bars to show no button for the window. Only on X11, and only

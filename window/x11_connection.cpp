@@ -11,11 +11,12 @@
 namespace window {
 
 xcb_connection_t* x11Connection() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr) {
+    // The platform first: on any other, nothing of X11 is asked for.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         return nullptr;
     }
-    return x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->connection() : nullptr;
 }
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {

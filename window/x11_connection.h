@@ -5,8 +5,9 @@
 
 namespace window {
 
-// The application's X11 connection, or nullptr on any other platform (the
-// offscreen platform offers the X11 interface too, without a connection).
+// The application's X11 connection (Qt's own; none is opened here), or
+// nullptr on any platform but xcb: Wayland, offscreen (which offers the X11
+// interface too, without a connection) and the rest.
 xcb_connection_t* x11Connection();
 
 // The atom named `name`, or XCB_ATOM_NONE if the server gave none.

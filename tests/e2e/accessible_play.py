@@ -2,7 +2,12 @@
 controls found by their role and accessible name, buttons pressed through the
 Action interface, texts read through the Text interface and put in through the
 EditableText interface, keys and the one double-click sent through AT-SPI's
-own device events. No X tool is used, and nothing is found by its position."""
+own device events. No X tool is used, and nothing is found by its position.
+
+Where there is no input device at all (a headless Wayland compositor), the
+game is won without keys or clicks: guesses are put in and checked through the
+accessibility tree alone, and the secret is found from their counts."""
+import collections
 import itertools
 
 import pyatspi
@@ -18,6 +23,8 @@ CHECK, NEW_GAME = "בדוק", "חדש"
 DIGIT_BUTTONS = ("מה הספרה הראשונה", "מה הספרה השניה", "מה הספרה השלישית",
                  "מה הספרה הרביעית")
 WIN_IN_3 = ("ניצחון", "שלושה נחושים - אתה מתקרב למושלמות")
+WIN_IN_8 = ("ניצחון", "שמונה נחושים - תשתפר ומהר")
+NEED_FOUR_DIGITS = ("שגיעה", "אתה חייב לכתוב ארבעה מספרים")
 
 
 def _descendants(root):
@@ -41,6 +48,9 @@ class AccessibleGame(Program):
                          None), 10.0, "the window " + WINDOW_TITLE)
 
     def _find_app(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"the program ended with status {self.process.returncode}:\n"
+                                 + self.output())
         return next((a for a in pyatspi.Registry.getDesktop(0)
                      if a is not None and a.get_process_id() == self.process.pid), None)
 
@@ -140,26 +150,83 @@ class Announcements:
         return self.heard
 
 
-def _score(guess, secret):
+def _counts(guess, secret):
+    """(bulls, hits) of a guess of four different characters."""
     bulls = sum(g == s for g, s in zip(guess, secret))
-    hits = sum(g == s for (i, g), (j, s) in itertools.product(
-        enumerate(guess), enumerate(secret)) if i != j)
-    return str(bulls), str(hits)
+    return bulls, len(set(guess) & set(secret)) - bulls
 
 
-def play_to_win(game):
-    label = pyatspi.ROLE_LABEL
-    # The start: every row empty with counts "0", no digit of the secret to
-    # be heard, no codes panel, checking on.
+def _score(guess, secret):
+    return tuple(map(str, _counts(guess, secret)))
+
+
+def _read_box(box):
+    """(title, texts shown, button names) of an open message box."""
+    texts = [a.queryText().getText(0, -1) if "Text" in a.get_interfaces() else a.name
+             for a in _descendants(box) if a.getRole() == pyatspi.ROLE_LABEL]
+    buttons = [a.name for a in _descendants(box) if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+    return box.name, [t for t in texts if t], buttons
+
+
+def _check_box(box, title, text):
+    assert _read_box(box) == (title, [text], ["OK"]), f"message box {_read_box(box)}"
+
+
+def _check_start(game):
+    """Every row empty with counts "0", no digit of the secret to be heard, no
+    codes panel, checking on."""
     for number in range(1, 9):
         assert game.row(number) == ("", "0", "0"), f"row {number}: {game.row(number)}"
     for position in range(1, 5):
         digit = f"ספרה {position}"
-        assert not game.showing(label, digit), f"{digit} is showing"
+        assert not game.showing(pyatspi.ROLE_LABEL, digit), f"{digit} is showing"
         assert game.label(digit) == "", f"{digit} can be heard while hidden"
     assert not game.showing(pyatspi.ROLE_PANEL, "קודים"), "the codes panel is showing"
     assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled at the start"
 
+
+def _check_guess(game, number, guess, counts):
+    """Checks `guess`, which must go into row `number` with `counts` and open no box."""
+    game.set_guess(guess)
+    game.press(CHECK)
+    wait_until(lambda: game.row(number) == (guess, *counts), 5.0,
+               f"row {number} to show {guess} {counts}")
+    assert game.message_box() is None, f"guess {guess!r} opened a message box"
+    assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
+
+
+def _win(game, number, secret, rating):
+    """Checks the secret, which must win in row `number` with `rating`."""
+    game.set_guess(secret)
+    game.press(CHECK)
+    box = wait_until(game.message_box, 5.0, "the rating")
+    _check_box(box, *rating)
+    assert game.row(number) == (secret, "4", "0"), \
+        f"row {number} under the rating: {game.row(number)}"
+    game.dismiss(box)
+    wait_until(lambda: not game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), 5.0,
+               "checking to stop")
+    assert all(game.showing(pyatspi.ROLE_LABEL, f"ספרה {p}") for p in range(1, 5)), \
+        "the secret is hidden"
+    assert "".join(game.label(f"ספרה {p}") for p in range(1, 5)) == secret, "another secret shows"
+
+
+def _new_game(game, announcements):
+    """A new game hides everything again, and the new secret is never heard."""
+    heard_before = len(announcements.listen())
+    game.press(NEW_GAME)
+    wait_until(lambda: all(game.row(n) == ("", "0", "0") for n in range(1, 9))
+               and not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
+    digits_heard = [(name, text) for name, text in announcements.listen()[heard_before:]
+                    if name.startswith("ספרה")]
+    assert not digits_heard, f"the new secret was announced: {digits_heard}"
+    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
+    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"
+
+
+def play_to_win(game):
+    label = pyatspi.ROLE_LABEL
+    _check_start(game)
     announcements = Announcements()
 
     # Codes mode, and the secret digit by digit.
@@ -194,25 +261,91 @@ def play_to_win(game):
                    f"announcements of row {number}: {expected}")
         assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
     game.type_guess(secret)
-    game.press(CHECK)
-    box = wait_until(game.message_box, 5.0, "the rating")
-    texts = [a.queryText().getText(0, -1) if "Text" in a.get_interfaces() else a.name
-             for a in _descendants(box) if a.getRole() == label]
-    assert (box.name, [t for t in texts if t]) == (WIN_IN_3[0], [WIN_IN_3[1]]), \
-        f"rating {box.name!r}: {texts}"
-    assert game.row(3) == (secret, "4", "0"), f"row 3 under the rating: {game.row(3)}"
-    game.dismiss(box)
-    wait_until(lambda: not game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), 5.0,
-               "checking to stop")
-    assert all(game.showing(label, f"ספרה {p}") for p in range(1, 5)), "the secret is hidden"
+    _win(game, 3, secret, WIN_IN_3)
+    _new_game(game, announcements)
 
-    # A new game hides everything again, and the new secret is never heard.
-    heard_before = len(announcements.listen())
-    game.press(NEW_GAME)
-    wait_until(lambda: not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
-    digits_heard = [(name, text) for name, text in announcements.listen()[heard_before:]
-                    if name.startswith("ספרה")]
-    assert not digits_heard, f"the new secret was announced: {digits_heard}"
-    assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
-    assert all(game.row(n) == ("", "0", "0") for n in range(1, 9)), "rows kept after new game"
-    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"
+
+# -- finding the secret from the counts -----------------------------------------
+
+_SECRETS = ["".join(p) for p in itertools.permutations("0123456789", 4)]
+# Characters no secret holds: a guess with one of them can never win.
+_FILLERS = "abcd"
+
+
+def _all_probes():
+    """Every guess of four different characters from the digits and the
+    fillers, the fillers always in the order a, b, c, d: which filler stands
+    where tells nothing."""
+    probes = []
+    for fillers in range(5):
+        for places in itertools.combinations(range(4), fillers):
+            for digits in itertools.permutations("0123456789", 4 - fillers):
+                chosen, filler = iter(digits), iter(_FILLERS)
+                probes.append("".join(next(filler) if i in places else next(chosen)
+                                      for i in range(4)))
+    return probes
+
+
+_PROBES = _all_probes()
+
+
+def _next_probe(candidates, tried_digits):
+    """The guess that leaves the fewest candidates in the worst case, among
+    those that cannot win (no candidate is one). Digits not tried yet are
+    alike, so only the lowest of them stand for all."""
+    untried = [d for d in "0123456789" if d not in tried_digits]
+    possible = set(candidates)
+    best = None
+    for probe in _PROBES:
+        new = [c for c in probe if c.isdigit() and c not in tried_digits]
+        if new != untried[:len(new)] or probe in possible:
+            continue
+        classes = collections.Counter(_counts(probe, c) for c in candidates)
+        rank = (max(classes.values()), -len(classes), probe)
+        best = min(best, rank) if best else rank
+    return best[2]
+
+
+def _find_secret(game):
+    """Checks guesses that cannot win until their counts leave one secret;
+    returns it and the number of rows used. This leaves one secret after at
+    most seven rows, whichever it is (tried on all 5040)."""
+    candidates, tried, number = _SECRETS, set(), 0
+    while len(candidates) > 1:
+        number += 1
+        assert number <= 7, f"{len(candidates)} secrets still possible after seven rows"
+        probe = _next_probe(candidates, tried)
+        game.set_guess(probe)
+        game.press(CHECK)
+        wait_until(lambda: game.row(number)[0] == probe, 5.0, f"row {number} to show {probe}")
+        assert game.message_box() is None, f"guess {probe!r} opened a message box"
+        counts = tuple(map(int, game.row(number)[1:]))
+        candidates = [c for c in candidates if _counts(probe, c) == counts]
+        tried |= set(probe)
+    assert candidates, "no secret fits the counts shown"
+    return candidates[0], number
+
+
+def play_without_input_devices(game):
+    """A whole game with no keyboard and no pointer: a refusal, the secret
+    found from the counts, a win in the last row, and a new game."""
+    _check_start(game)
+    announcements = Announcements()
+
+    game.set_guess("12")
+    game.press(CHECK)
+    box = wait_until(game.message_box, 5.0, "the refusal")
+    _check_box(box, *NEED_FOUR_DIGITS)
+    game.dismiss(box)
+    wait_until(lambda: game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", 5.0,
+               "the guess box to empty")
+    assert all(game.row(n) == ("", "0", "0") for n in range(1, 9)), "a refused guess took a row"
+
+    # The rows left before the last are filled with a guess that cannot win,
+    # so that the rating is always the one of row 8.
+    secret, used = _find_secret(game)
+    wrong = secret[1:] + secret[0]
+    for number in range(used + 1, 8):
+        _check_guess(game, number, wrong, ("0", "4"))
+    _win(game, 8, secret, WIN_IN_8)
+    _new_game(game, announcements)

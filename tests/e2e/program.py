@@ -5,8 +5,9 @@ import subprocess
 import tempfile
 
 # Qt's own switch to publish the accessibility tree whatever the desktop's
-# settings say; the program itself reads no variable of ours.
-_PROGRAM_ENV = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb"}
+# settings say; the program itself reads no variable of ours. The private
+# desktop names the platform (QT_QPA_PLATFORM).
+_PROGRAM_ENV = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
 
 class Program:
@@ -20,6 +21,13 @@ class Program:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             raise AssertionError("the program did not end") from None
+
+    def platform_plugins(self):
+        """The file names of the Qt platform plugins the running program has
+        loaded: libqxcb.so on X11, libqwayland-*.so on Wayland."""
+        with open(f"/proc/{self.process.pid}/maps") as maps:
+            return {os.path.basename(line.split()[-1]) for line in maps
+                    if "/platforms/" in line}
 
     def output(self):
         self._log.seek(0)

@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """Runs one end-to-end scenario of bul-pgia in a private desktop.
 
-    run_scenario.py PROGRAM SCENARIO
+    run_scenario.py [--weston-module MODULE] PROGRAM SCENARIO
     run_scenario.py --list               (prints the names of the scenarios)
 
-The scenario runs under its own Xvfb and session bus with the accessibility bus
-started; everything is torn down afterwards, whatever the outcome.
+The scenario runs under its own display server, X11 (Xvfb) or Wayland (a
+headless Weston, which loads MODULE, the built weston_close_windows), as the
+scenario asks, and its own session bus with the accessibility bus started;
+everything is torn down afterwards, whatever the outcome.
 """
+import argparse
 import os
 import subprocess
 import sys
@@ -90,16 +93,24 @@ def main(argv):
     if argv[1:] == ["--list"]:
         print("\n".join(scenarios.SCENARIOS))
         return 0
-    if len(argv) != 3:
-        print(__doc__, file=sys.stderr)
-        return 2
-    program, name = os.path.abspath(argv[1]), argv[2]
+    arguments = argparse.ArgumentParser(usage=__doc__)
+    arguments.add_argument("--weston-module")
+    arguments.add_argument("program")
+    arguments.add_argument("scenario")
+    options = arguments.parse_args(argv[1:])
+    program, name = os.path.abspath(options.program), options.scenario
     if name not in scenarios.SCENARIOS:
         print(f"no scenario {name!r}; known: {', '.join(scenarios.SCENARIOS)}", file=sys.stderr)
         return 2
-    from x_session import run_in_private_desktop
-    return run_in_private_desktop([sys.executable, os.path.abspath(__file__), "--inside",
-                                   program, name], _TIMEOUT_SECONDS)
+    import private_desktop
+    kind = getattr(scenarios.SCENARIOS[name], "session", private_desktop.X11)
+    if kind == private_desktop.WAYLAND and not options.weston_module:
+        print(f"{name} runs on Wayland: give --weston-module", file=sys.stderr)
+        return 2
+    module = options.weston_module and os.path.abspath(options.weston_module)
+    return private_desktop.run_in_private_desktop(
+        [sys.executable, os.path.abspath(__file__), "--inside", program, name],
+        _TIMEOUT_SECONDS, kind, module)
 
 
 if __name__ == "__main__":

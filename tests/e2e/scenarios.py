@@ -3,6 +3,7 @@ checks, exactly, what the screen shows at every step that matters."""
 import itertools
 
 import layout
+import private_desktop
 from waiting import wait_until
 
 ERROR_TITLE = "שגיעה"
@@ -346,10 +347,34 @@ def accessibility_only(scenario):
     return scenario
 
 
+def on_wayland(scenario):
+    """Marks a scenario that runs in a Wayland desktop, with no X display."""
+    scenario.session = private_desktop.WAYLAND
+    return scenario
+
+
 @accessibility_only
 def win_through_accessibility_only(game):
     import accessible_play  # needs the accessibility bus
     accessible_play.play_to_win(game)
+
+
+@on_wayland
+@accessibility_only
+def whole_game_on_wayland(game):
+    """The program as a native Wayland client: its platform plugin is
+    Wayland's (a fallback to X11 fails here), it prints nothing about what
+    Wayland leaves to the compositor, and it ends with status 0 when the
+    compositor closes its window."""
+    import accessible_play  # needs the accessibility bus
+    plugins = game.platform_plugins()
+    assert plugins and all(p.startswith("libqwayland") for p in plugins), \
+        f"not a native Wayland client: platform plugins {sorted(plugins)}"
+    accessible_play.play_without_input_devices(game)
+    private_desktop.close_every_window()
+    status = game.wait_for_exit()
+    assert status == 0, f"the program ended with status {status}"
+    assert game.output() == "", f"the program wrote:\n{game.output()}"
 
 
 SCENARIOS = {
@@ -366,5 +391,6 @@ SCENARIOS = {
         new_game_from_codes_mode,
         close_while_message_box_open,
         win_through_accessibility_only,
+        whole_game_on_wayland,
     )
 }

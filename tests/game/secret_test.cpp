@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cmath>
+#include <random>
 #include <set>
+#include <vector>
 
 #include "fakes.h"
 
@@ -137,6 +139,58 @@ TEST(SystemRandomSource, DrawsEveryDigitEvenlyInEveryPosition) {
     }
     // 5040 ordered secrets exist; 20000 fair draws leave about 95 unseen.
     EXPECT_GT(distinctSecrets.size(), 4900U);
+}
+
+// The first eight values a source yields after a reseed.
+std::array<float, 8> drawsAfterReseed(RandomSource& random) {
+    random.reseed();
+    std::array<float, 8> values{};
+    for (float& value : values) {
+        value = random.next();
+    }
+    return values;
+}
+
+// What a source yields if its engine keeps the built-in seed: the same values
+// at every launch, and so the same first secret.
+std::array<float, 8> drawsOfAnUnseededEngine() {
+    std::mt19937 engine;
+    std::array<float, 8> values{};
+    for (float& value : values) {
+        value = static_cast<float>(engine() >> 8U) / 16777216.0F;  // as next() maps them
+    }
+    return values;
+}
+
+// A source that stops seeding from its material would open every launch on
+// one and the same secret; fixed materials keep this deterministic.
+TEST(SystemRandomSource, DrawsFromItsSeedMaterialNeverFromTheBuiltInSeed) {
+    const std::array<SeedMaterial, 4> materials = {{
+        {0U, 0U, 0U, 0U}, {1U, 0U, 0U, 0U}, {0U, 0U, 0U, 1U}, {0x6F1D2A4BU, 0x5EC2E7U, 7U, 11U}}};
+    std::vector<std::array<float, 8>> draws;
+    for (const SeedMaterial& material : materials) {
+        SystemRandomSource random([material] { return material; });
+        draws.push_back(drawsAfterReseed(random));
+        EXPECT_NE(draws.back(), drawsOfAnUnseededEngine()) << "material " << draws.size();
+    }
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        for (std::size_t j = i + 1; j < draws.size(); ++j) {
+            EXPECT_NE(draws[i], draws[j]) << "materials " << i + 1 << " and " << j + 1;
+        }
+    }
+}
+
+// Each reseed takes fresh material: after the second reseed the source draws
+// what a source given only that second material draws.
+TEST(SystemRandomSource, EveryReseedTakesFreshMaterial) {
+    std::uint32_t counter = 0;
+    SystemRandomSource random([&counter] { return SeedMaterial{counter++, 3U, 5U, 7U}; });
+    const std::array<float, 8> first = drawsAfterReseed(random);
+    const std::array<float, 8> second = drawsAfterReseed(random);
+    EXPECT_NE(first, second);
+    const std::uint32_t seedOfSecond = counter - 1;
+    SystemRandomSource fresh([seedOfSecond] { return SeedMaterial{seedOfSecond, 3U, 5U, 7U}; });
+    EXPECT_EQ(drawsAfterReseed(fresh), second);
 }
 
 }  // namespace

@@ -133,6 +133,10 @@ QString Form1Driver::secret() const {
     return text("lbl1") + text("lbl2") + text("lbl3") + text("lbl4");
 }
 
+QImage Form1Driver::grabClientArea() const {
+    return form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 void Form1Driver::watched(const std::function<void()>& action) {
     QPointer<QMessageBox> current;
     bool clickTried = false;

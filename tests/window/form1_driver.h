@@ -2,6 +2,7 @@
 // the board off the controls; watches for message boxes and dismisses them.
 #pragma once
 
+#include <QImage>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,10 @@ public:
 
     // The secret as the hidden labels lbl1..lbl4 hold it.
     QString secret() const;
+
+    // The client area as the window paints it, in device pixels: at a display
+    // ratio of 2 every logical pixel is 2 x 2 of them.
+    QImage grabClientArea() const;
 
     // Player's actions. Every action runs with a watcher that records and
     // dismisses (by `dismissal`) each message box it opens; a box still open

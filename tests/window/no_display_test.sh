@@ -32,4 +32,12 @@ check "no DISPLAY, xcb asked for" QT_QPA_PLATFORM=xcb
 check "a display nobody serves" DISPLAY=:64999
 check "a Wayland session without a compositor" XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-77
 
+# A socket left behind by a compositor that is gone: it exists, nobody listens.
+/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' \
+    "$workdir/wayland-dead"
+check "Wayland asked for, its socket dead" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-dead
+check "a dead Wayland socket by its path" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$workdir/wayland-dead"
+check "a dead Wayland socket, then a dead X display" XDG_SESSION_TYPE=wayland \
+    WAYLAND_DISPLAY=wayland-dead DISPLAY=:64999
+
 exit $((failures > 0))

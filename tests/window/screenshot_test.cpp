@@ -129,6 +129,29 @@ TEST(Screenshot, EveryColouredCellShowsItsColourAndTheBoardShowsThroughTheRest) 
                  "Text1");
 }
 
+// Run alone at display ratio 2 (see CMakeLists.txt): the window as the X
+// server shows it, every logical pixel drawn as 2 x 2.
+TEST(ScaledScreenshot, TheWholeWindowIsDrawnAtTheDisplayRatio) {
+    Form1Driver driver;
+    const double ratio = driver.form().devicePixelRatioF();
+    const QImage image = grab(driver);
+    save(image, QStringLiteral("form1-ratio%1.png").arg(ratio));
+    ASSERT_EQ(image.size(), QSize(400, 510) * ratio);
+    const auto scaled = [ratio](QPoint point) { return QPoint(point.x() * ratio, point.y() * ratio); };
+    for (const form::Control& control : form::kLayout) {
+        if (control.kind == form::Kind::Label && control.backColour && !control.has(form::Transparent) &&
+            !control.has(form::Hidden) && control.name != "Label4") {
+            expectColour(image, scaled(rectOf(control).center()), *control.backColour,
+                         std::string(control.name));
+        }
+    }
+    expectColour(image, scaled({152, 200}), qRgb(0, 0, 0), "Line1");
+    expectColour(image, scaled({100, 104}), qRgb(0, 0, 0), "Line12");
+    // The picture reaches the client area's far corner.
+    const QPoint corner(image.width() - 1, image.height() - 1);
+    EXPECT_NE(image.pixel(corner) & 0xFFFFFF, form::kForm1BackColour) << "back colour at the corner";
+}
+
 TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
     Form1Driver driver;
     const QImage before = grab(driver);

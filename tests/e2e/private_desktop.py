@@ -1,0 +1,137 @@
+"""A private desktop for one test: its own display server, runtime folder and
+session bus. The display server is Xvfb for an X11 desktop, or a headless
+Weston for a Wayland one, which then has no X display at all.
+
+The caller's display, session bus and accessibility bus are never used, so tests
+can run side by side and on machines without a display. Everything started here
+is torn down when the session ends, also when the test fails or times out.
+"""
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+
+X11, WAYLAND = "x11", "wayland"
+
+# Variables that would lead a program to the caller's desktop instead of ours.
+_FOREIGN_VARIABLES = (
+    "DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+    "AT_SPI_BUS_ADDRESS", "XDG_RUNTIME_DIR", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM",
+    "SESSION_MANAGER",
+)
+# Where a Wayland desktop tells the test which process its compositor is.
+_COMPOSITOR_VARIABLE = "BUL_PGIA_E2E_COMPOSITOR_PID"
+# The socket lies in the desktop's own runtime folder: no other desktop sees it.
+_WAYLAND_SOCKET = "wayland-1"
+
+
+def _start_xvfb():
+    """Starts Xvfb on the first free display; returns (process, variables).
+
+    -displayfd lets the server choose a free number and report it once it
+    accepts connections, so there is no race on display numbers and no sleep.
+    """
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+         "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
+    os.close(write_end)
+    with os.fdopen(read_end) as reader:
+        line = reader.readline().strip()
+    if not line.isdigit():
+        server.kill()
+        server.wait()
+        raise RuntimeError("Xvfb did not report a display number")
+    return server, {"DISPLAY": f":{line}", "XDG_SESSION_TYPE": "x11", "QT_QPA_PLATFORM": "xcb"}
+
+
+def _accepts_connections(path):
+    with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as probe:
+        try:
+            probe.connect(path)
+            return True
+        except OSError:
+            return False
+
+
+def _start_weston(env, runtime_dir, module, timeout_seconds=15):
+    """Starts a headless Weston with `module` loaded; returns (process, variables).
+
+    Weston reports nothing when it is ready; its socket accepts connections
+    once every global a client binds exists.
+    """
+    log = os.path.join(runtime_dir, "weston.log")
+    server = subprocess.Popen(
+        ["weston", "--backend=headless-backend.so", f"--socket={_WAYLAND_SOCKET}",
+         "--no-config", "--idle-time=0", f"--modules={module}", f"--log={log}"],
+        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    path = os.path.join(runtime_dir, _WAYLAND_SOCKET)
+    deadline = time.monotonic() + timeout_seconds
+    while not _accepts_connections(path):
+        if server.poll() is not None or time.monotonic() > deadline:
+            _end_group(server)
+            with open(log, errors="replace") as reader:
+                raise RuntimeError("Weston did not start:\n" + reader.read())
+        time.sleep(0.02)
+    return server, {"WAYLAND_DISPLAY": _WAYLAND_SOCKET, "XDG_SESSION_TYPE": "wayland",
+                    "QT_QPA_PLATFORM": "wayland", _COMPOSITOR_VARIABLE: str(server.pid)}
+
+
+def _end_group(process, grace_seconds=3):
+    """Ends `process` and every process of its group (it leads its own group)."""
+    try:
+        os.killpg(process.pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    try:
+        process.wait(timeout=grace_seconds)
+    except subprocess.TimeoutExpired:
+        pass
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.wait()
+
+
+def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=None):
+    """Runs `command` (a list) under `dbus-run-session` in a desktop of `kind`.
+
+    A Wayland desktop needs `weston_module` (weston_close_windows.cpp, built).
+    Returns the command's exit status; a command that overruns the timeout is
+    ended with everything it started, and counts as a failure.
+    """
+    runtime_dir = tempfile.mkdtemp(prefix="bul-pgia-e2e-")  # created 0700
+    env = {k: v for k, v in os.environ.items() if k not in _FOREIGN_VARIABLES}
+    env.update(XDG_RUNTIME_DIR=runtime_dir, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    server = None
+    try:
+        if kind == WAYLAND:
+            server, variables = _start_weston(env, runtime_dir, weston_module)
+        else:
+            server, variables = _start_xvfb()
+        env.update(variables)
+        session = subprocess.Popen(["dbus-run-session", "--"] + list(command), env=env,
+                                   start_new_session=True)
+        try:
+            return session.wait(timeout=timeout_seconds)
+        except subprocess.TimeoutExpired:
+            print(f"FAIL: no result after {timeout_seconds} s; ending the test", flush=True)
+            return 1
+        finally:
+            _end_group(session)
+    finally:
+        if server is not None:
+            _end_group(server)
+        shutil.rmtree(runtime_dir, ignore_errors=True)
+
+
+def close_every_window():
+    """In a Wayland desktop: the compositor asks every window to close, as when
+    the player clicks its close button (headless Weston has no pointer)."""
+    os.kill(int(os.environ[_COMPOSITOR_VARIABLE]), signal.SIGUSR2)
