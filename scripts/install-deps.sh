@@ -13,7 +13,7 @@
 set -euo pipefail
 
 declare -A groups=(
-    [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev culmus fontconfig"
+    [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
     [test]="libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
             appstream desktop-file-utils"
