@@ -131,6 +131,10 @@ def measure_peers(args):
         sys.exit(f"{missing}: --peers needs python3-xlib (scripts/install-deps.sh peers)")
     build(args.build_dir, ["window/bul-pgia"])
     programs = {"bul-pgia": os.path.join(args.build_dir, "window", "bul-pgia")}
+    # Pages of a file just written count as dirty in every mapping of it until
+    # they reach the disk: the fresh build would show as private dirty memory.
+    with open(programs["bul-pgia"], "rb") as built:
+        os.fsync(built.fileno())
     peers = find_peers()
     if not peers:
         sys.exit("no peer is installed: scripts/install-deps.sh peers")
