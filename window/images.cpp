@@ -42,7 +42,7 @@ QByteArray resourceBytes(const QString& path) {
                                    static_cast<qsizetype>(resource.size()));
 }
 
-QPixmap decodePicture(const QString& path, QSize visible) {
+QPixmap decodePicture(const QString& path, const QRect& visible) {
     const QByteArray bytes = resourceBytes(path);
     return QPixmap::fromImage(decodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
                                          static_cast<std::size_t>(bytes.size()), visible));
@@ -53,9 +53,7 @@ QPixmap decodePicture(const QString& path, QSize visible) {
 QPixmap loadBackgroundPicture(const QString& path) { return decodePicture(path, {}); }
 
 QPixmap loadBackgroundPicture(const QString& path, const QRect& visible) {
-    // Only a part that starts at the top-left corner is ever asked for.
-    Q_ASSERT(visible.topLeft() == QPoint(0, 0));
-    return decodePicture(path, visible.size());
+    return decodePicture(path, visible);
 }
 
 QIcon loadWindowIcon(const QString& path) {

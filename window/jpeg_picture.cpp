@@ -2,7 +2,6 @@
 // it jumps back here instead, and the decoding gives a null image.
 #include "jpeg_picture.h"
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -29,7 +28,7 @@ void stayQuiet(j_common_ptr /*info*/, int /*level*/) {}
 
 // Every call into libjpeg lies between setjmp and the return; no object with
 // a destructor is created in this frame, so the jump skips nothing.
-bool decodeRows(jpeg_decompress_struct& info, ErrorJump& errors, QSize visible,
+bool decodeRows(jpeg_decompress_struct& info, ErrorJump& errors, const QRect& visible,
                 std::vector<unsigned char>& row, QImage& image) {
     if (setjmp(errors.jump) != 0) {
         return false;
@@ -38,27 +37,32 @@ bool decodeRows(jpeg_decompress_struct& info, ErrorJump& errors, QSize visible,
     // libjpeg-turbo writes B, G, R and an opaque alpha: QImage's RGB32 in memory.
     info.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&info);
-    const int width = static_cast<int>(info.output_width);
-    const int height = static_cast<int>(info.output_height);
-    const int keptWidth = visible.isEmpty() ? width : std::min(visible.width(), width);
-    const int keptHeight = visible.isEmpty() ? height : std::min(visible.height(), height);
-    image = QImage(keptWidth, keptHeight, QImage::Format_RGB32);
+    const QRect whole(0, 0, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    const QRect kept = visible.isEmpty() ? whole : visible.intersected(whole);
+    if (kept.isEmpty()) {
+        return false;
+    }
+    image = QImage(kept.size(), QImage::Format_RGB32);
     if (image.isNull()) {
         return false;
     }
     constexpr std::size_t kBytesPerPixel = 4;
-    row.resize(static_cast<std::size_t>(width) * kBytesPerPixel);
+    row.resize(static_cast<std::size_t>(whole.width()) * kBytesPerPixel);
     JSAMPROW rowStart = row.data();
-    for (int y = 0; y < keptHeight; ++y) {
+    for (int y = 0; y <= kept.bottom(); ++y) {
         jpeg_read_scanlines(&info, &rowStart, 1);
-        std::memcpy(image.scanLine(y), row.data(), static_cast<std::size_t>(keptWidth) * kBytesPerPixel);
+        if (y >= kept.top()) {
+            std::memcpy(image.scanLine(y - kept.top()),
+                        row.data() + static_cast<std::size_t>(kept.left()) * kBytesPerPixel,
+                        static_cast<std::size_t>(kept.width()) * kBytesPerPixel);
+        }
     }
     return true;
 }
 
 }  // namespace
 
-QImage decodeJpeg(const unsigned char* data, std::size_t size, QSize visible) {
+QImage decodeJpeg(const unsigned char* data, std::size_t size, const QRect& visible) {
     if (data == nullptr || size == 0) {
         return {};
     }

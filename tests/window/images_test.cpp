@@ -54,6 +54,13 @@ TEST(Images, ThePictureHasThePixelsOfQtsOwnJpegReader) {
     QImage decoded = loadBackgroundPicture().toImage().convertToFormat(QImage::Format_RGB32);
     decoded.setColorSpace(expected.colorSpace());
     EXPECT_EQ(decoded, expected.convertToFormat(QImage::Format_RGB32));
+
+    // A part away from the corners too.
+    const QRect inside(37, 41, 100, 90);
+    QImage part = loadBackgroundPicture(QString::fromLatin1(kBackgroundPicturePath), inside).toImage();
+    part.setColorSpace(expected.colorSpace());
+    EXPECT_EQ(part.convertToFormat(QImage::Format_RGB32),
+              expected.copy(inside).convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Images, EveryIconImageHasThePixelsOfQtsOwnIcoReader) {
