@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Start-up benchmark: the game's window against a bare Qt Widgets window.
+"""Start-up benchmark: the game's window against a bare Qt Widgets window, or the peers.
 
 Builds bench/startup_baseline, bench/startup_text and bench/startup_game in
 Release, starts its own Xvfb, and runs them interleaved. startup_text is the
@@ -11,7 +11,15 @@ resident memory is taken from wait4(). Prints the medians, the time ratio
 game/baseline and the memory difference against the targets, and the same
 two figures for the game against the text yardstick.
 
-Usage: bench/startup.py [--runs N] [--build-dir DIR]
+With --peers it measures the program itself (bul-pgia) beside the other
+games of the genre installed here (scripts/install-deps.sh peers), all alike
+and interleaved, under a private desktop with the session and accessibility
+buses running (desktop_watch.py): the time from exec to the first mapped
+window and to the first drawing into it, and the peak resident memory and
+private dirty memory at that first map. Then the game's ratio to the best peer
+in each column.
+
+Usage: bench/startup.py [--runs N] [--build-dir DIR] [--peers]
 """
 
 import argparse
@@ -28,14 +36,17 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TIME_RATIO_TARGET = 1.15
 MEMORY_TARGET_MIB = 6.0
 RUN_TIMEOUT_S = 30.0
+# The other games a Debian player could pick: (name, executable).
+PEERS = (("ColorCode", "colorcode"), ("GNOME Mastermind", "gnome-mastermind"),
+         ("Guess", "sgt-guess"))
 
 
-def build(build_dir):
+def build(build_dir, targets):
     subprocess.run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja",
                     "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF",
                     "-DBUL_PGIA_BENCH=ON", "-DBUL_PGIA_WINDOW=ON"],
                    check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["ninja", "-C", build_dir, "-j2", "bench/all"], check=True,
+    subprocess.run(["ninja", "-C", build_dir, "-j2", *targets], check=True,
                    stdout=subprocess.DEVNULL)
 
 
@@ -92,15 +103,109 @@ def run_once(program, env):
     return (paint_ns - start_ns) / 1e6, usage.ru_maxrss
 
 
+def find_peers():
+    """The installed peers as {name: path}; the missing ones are named on stderr."""
+    search = os.environ.get("PATH", "/usr/bin:/bin") + ":/usr/games"
+    found = {}
+    for name, executable in PEERS:
+        path = shutil.which(executable, path=search)
+        if path:
+            found[name] = path
+        else:
+            print(f"note: {executable} is not installed (scripts/install-deps.sh peers); "
+                  f"{name} is left out", file=sys.stderr)
+    return found
+
+
+def spread(values):
+    """'median min max' of `values` in one column group, or dashes when there are none."""
+    if not values:
+        return f"{'-':>7} {'-':>6} {'-':>6}"
+    return f"{statistics.median(values):>7.1f} {min(values):>6.1f} {max(values):>6.1f}"
+
+
+def measure_peers(args):
+    try:
+        from desktop_watch import PrivateDesktop, ScreenWatch
+    except ImportError as missing:
+        sys.exit(f"{missing}: --peers needs python3-xlib (scripts/install-deps.sh peers)")
+    build(args.build_dir, ["window/bul-pgia"])
+    programs = {"bul-pgia": os.path.join(args.build_dir, "window", "bul-pgia")}
+    # Pages of a file just written count as dirty in every mapping of it until
+    # they reach the disk: the fresh build would show as private dirty memory.
+    with open(programs["bul-pgia"], "rb") as built:
+        os.fsync(built.fileno())
+    peers = find_peers()
+    if not peers:
+        sys.exit("no peer is installed: scripts/install-deps.sh peers")
+    programs.update(peers)
+
+    desktop = PrivateDesktop()
+    starts = {name: [] for name in programs}
+    try:
+        watch = ScreenWatch(desktop.display)
+        try:
+            # One unrecorded start each fills the page cache, the font cache
+            # and the programs' settings in the private home.
+            for path in programs.values():
+                watch.measure([path], desktop.env, RUN_TIMEOUT_S)
+            names = list(programs)
+            for run in range(args.runs):
+                # Alternate the order so a drift of the machine hits all alike.
+                for name in names if run % 2 == 0 else reversed(names):
+                    starts[name].append(watch.measure([programs[name]], desktop.env,
+                                                      RUN_TIMEOUT_S))
+        finally:
+            watch.close()
+    finally:
+        desktop.close()
+
+    print(f"start-up beside the peers, Xvfb {desktop.display} with session and accessibility "
+          f"buses, {args.runs} interleaved runs each, Release build")
+    print(f"{'':<17} {'to first map ms':^21} {'to first paint ms':^21} {'at first map, MiB':^23}")
+    print(f"{'program':<17} {'median':>7} {'min':>6} {'max':>6} {'median':>7} {'min':>6} "
+          f"{'max':>6} {'peak RSS':>11} {'priv. dirty':>11}")
+    columns = {}
+    for name, runs in starts.items():
+        maps = [start.map_ms for start in runs]
+        paints = [start.paint_ms for start in runs if start.paint_ms is not None]
+        peak = statistics.median(start.peak_rss_kib for start in runs) / 1024
+        dirty = statistics.median(start.private_dirty_kib for start in runs) / 1024
+        columns[name] = (statistics.median(maps), statistics.median(paints) if paints else None,
+                         peak, dirty)
+        print(f"{name:<17} {spread(maps)} {spread(paints)} {peak:>11.1f} {dirty:>11.1f}")
+
+    # Lower is better in every column; each ratio is against that column's best peer.
+    ratios = []
+    for column, label in enumerate(("map", "paint", "peak RSS", "private dirty")):
+        game = columns["bul-pgia"][column]
+        measured = {name: values[column] for name, values in columns.items()
+                    if name != "bul-pgia" and values[column] is not None}
+        if game is None or not measured:
+            continue
+        best = min(measured, key=measured.get)
+        ratios.append(f"{label} {game / measured[best]:.2f} ({best})")
+    print("bul-pgia / best peer: " + ", ".join(ratios))
+    leanest = min(values[2] for name, values in columns.items() if name != "bul-pgia")
+    print(f"peak RSS at first map: bul-pgia {columns['bul-pgia'][2]:.1f} MiB, leanest peer "
+          f"{leanest:.1f} MiB (target: at most the leanest: "
+          f"{'met' if columns['bul-pgia'][2] <= leanest else 'MISSED'})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--runs", type=int, default=15, help="runs of each program (at least 10)")
     parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-bench"))
+    parser.add_argument("--peers", action="store_true",
+                        help="measure the game beside the installed peers instead")
     args = parser.parse_args()
     if args.runs < 10:
         parser.error("--runs must be at least 10")
+    if args.peers:
+        measure_peers(args)
+        return
 
-    build(args.build_dir)
+    build(args.build_dir, ["bench/all"])
     programs = {name: os.path.join(args.build_dir, "bench", "startup_" + name)
                 for name in ("baseline", "text", "game")}
     if not os.path.exists(programs["game"]):

@@ -8,11 +8,12 @@
 # Groups: play (build and run the game), test (run every test), quality
 # (sanitizers, fuzzing, static analysis), package (build the Debian package),
 # web (build the browser page), assets (remake the pictures), peers (the other
-# games of the genre, for the start-up benchmark only).
+# games of the genre and the X client library that watches their windows, for
+# the start-up benchmark's --peers only).
 set -euo pipefail
 
 declare -A groups=(
-    [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev culmus fontconfig"
+    [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
     [test]="libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
             qt6-wayland weston libweston-10-dev
@@ -22,7 +23,7 @@ declare -A groups=(
     [package]="dpkg-dev debhelper lintian devscripts"
     [web]="emscripten node-acorn"
     [assets]="python3-pil"
-    [peers]="colorcode gnome-mastermind sgt-puzzles"
+    [peers]="colorcode gnome-mastermind sgt-puzzles python3-xlib"
 )
 
 if [ $# -eq 0 ]; then

@@ -1,8 +1,13 @@
-// Loading the background picture and the icon from the resources.
+// Loading the background picture and the icon from the resources, decoded by
+// libjpeg and by hand: Qt's image plugins, their directory scan and their
+// reader machinery stay out of the program's start-up.
 #include "images.h"
 
-#include <QImageReader>
+#include <QResource>
 #include <mutex>
+
+#include "ico_icon.h"
+#include "jpeg_picture.h"
 
 #ifdef BUL_PGIA_HAVE_ASSETS
 // Resources compiled into a static library are registered only when asked to:
@@ -21,30 +26,49 @@ void ensureAssets() {
     std::call_once(once, registerAssets);
 }
 
-}  // namespace
-
-QPixmap loadBackgroundPicture(const QString& path) {
+// The bytes of a resource, or none when there is no such resource. The
+// resources are stored uncompressed, so these are the compiled-in bytes
+// themselves and no copy is made.
+QByteArray resourceBytes(const QString& path) {
     ensureAssets();
-    return {path};
+    const QResource resource(path);
+    if (!resource.isValid()) {
+        return {};
+    }
+    if (resource.compressionAlgorithm() != QResource::NoCompression) {
+        return resource.uncompressedData();
+    }
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                   static_cast<qsizetype>(resource.size()));
 }
 
+QPixmap decodePicture(const QString& path, const QRect& visible) {
+    const QByteArray bytes = resourceBytes(path);
+    return QPixmap::fromImage(decodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                         static_cast<std::size_t>(bytes.size()), visible));
+}
+
+}  // namespace
+
+QPixmap loadBackgroundPicture(const QString& path) { return decodePicture(path, {}); }
+
 QPixmap loadBackgroundPicture(const QString& path, const QRect& visible) {
-    ensureAssets();
-    QImageReader reader(path);
-    reader.setClipRect(visible);
-    return QPixmap::fromImageReader(&reader);
+    return decodePicture(path, visible);
 }
 
 QIcon loadWindowIcon(const QString& path) {
-    ensureAssets();
+    const QByteArray bytes = resourceBytes(path);
     QIcon icon;
-    QImageReader reader(path);
-    do {
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            icon.addPixmap(QPixmap::fromImage(image));
-        }
-    } while (reader.jumpToNextImage());
+    for (const IconImage& decoded :
+         decodeIco({reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<std::size_t>(bytes.size())})) {
+        // The pixels stay owned by `decoded`; the pixmap makes its own copy.
+        const QImage image(reinterpret_cast<const uchar*>(decoded.pixels.data()), decoded.width,
+                           decoded.height,
+                           static_cast<qsizetype>(decoded.width) * qsizetype{sizeof(std::uint32_t)},
+                           QImage::Format_ARGB32);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 
