@@ -8,7 +8,6 @@
 #include "form1.h"
 #include "images.h"
 #include "qt_strings.h"
-#include "startup_pages.h"
 #include "stored_fonts.h"
 
 namespace window {
@@ -37,9 +36,6 @@ int runGame(const char* programName, int argc, char** argv,
     // Only the program's name reaches Qt: the game takes no options, Qt's included.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    // Every library the window needs is loaded and Qt has started: what the
-    // loader and start-up read need not stay resident while the window is built.
-    releaseStartupPages();
     configureApplication(application);
     Form1 form;
     if (beforeShow) {
