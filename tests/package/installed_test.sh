@@ -52,8 +52,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # Recommends are left out: the test adds nothing to the system but the package.
-step install env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install --no-install-recommends \
-    "$(realpath "$deb")" >/dev/null
+install() {
+    DEBIAN_FRONTEND=noninteractive "${apt[@]}" install --no-install-recommends \
+        "$(realpath "$deb")" >/dev/null
+}
+step install install
 mapfile -t files < <(dpkg -L bul-pgia)
 
 failures=0
