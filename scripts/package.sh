@@ -34,7 +34,7 @@ done
 if ! dpkg-checkbuilddeps >/dev/null 2>&1; then
     echo "Installing the build dependencies of debian/control"
     as_root apt-get -o DPkg::Lock::Timeout=300 update -qq || true
-    DEBIAN_FRONTEND=noninteractive as_root apt-get -o DPkg::Lock::Timeout=300 build-dep -y -qq \
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 build-dep -y -qq \
         --no-install-recommends ./ || true
     if ! unmet=$(dpkg-checkbuilddeps 2>&1); then
         fail "missing, and could not be installed: ${unmet##*: }"
