@@ -12,7 +12,7 @@ known=$("$source/scripts/install-deps.sh" --list play test package)
 mapfile -t wanted < <(
     awk '/^Build-Depends:/ { sub(/^Build-Depends:/, ""); field = 1; print; next }
          field && /^[ \t]/ { print; next }
-         { field = 0 }' "$source/debian/control" | tr ',|' '\n\n' |
+         { field = 0 }' "$source/debian/control" | tr ',|' '\n' |
         sed 's/([^)]*)//g; s/\[[^]]*\]//g; s/<[^>]*>//g; s/:any//; s/[[:space:]]//g' | sed '/^$/d')
 
 if [ ${#wanted[@]} -eq 0 ]; then
