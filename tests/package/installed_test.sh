@@ -52,11 +52,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # Recommends are left out: the test adds nothing to the system but the package.
-install() {
+install_package() {
     DEBIAN_FRONTEND=noninteractive "${apt[@]}" install --no-install-recommends \
         "$(realpath "$deb")" >/dev/null
 }
-step install install
+step install install_package
 mapfile -t files < <(dpkg -L bul-pgia)
 
 failures=0
