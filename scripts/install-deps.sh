@@ -4,6 +4,7 @@
 # when all of their packages are there.
 #
 #   scripts/install-deps.sh play test
+#   scripts/install-deps.sh --list play test     (prints the packages, installs nothing)
 #
 # Groups: play (build and run the game), test (run every test), quality
 # (sanitizers, fuzzing, static analysis), package (build the Debian package),
@@ -14,7 +15,7 @@ set -euo pipefail
 
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
-    [test]="libgtest-dev libgmock-dev libbenchmark-dev
+    [test]="python3 libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
             qt6-wayland weston libweston-10-dev
             appstream desktop-file-utils
@@ -26,6 +27,11 @@ declare -A groups=(
     [peers]="colorcode gnome-mastermind sgt-puzzles python3-xlib"
 )
 
+list_only=
+if [ "${1-}" = --list ]; then
+    list_only=1
+    shift
+fi
 if [ $# -eq 0 ]; then
     set -- play
 fi
@@ -37,13 +43,17 @@ for group in "$@"; do
         exit 2
     fi
     for package in ${groups[$group]}; do
+        if [ -n "$list_only" ]; then
+            echo "$package"
+            continue
+        fi
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
     done
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ -n "$list_only" ] || [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
@@ -56,5 +66,5 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # What `cmake --install` puts where: the program, the desktop entry, the
-# AppStream metainfo and the theme icons. Usage: install_test.sh BUILD_DIR SOURCE_DIR
+# AppStream metainfo and the theme icons. The program goes to BIN_DIR (bin/,
+# or games/ in the Debian package). Usage: install_test.sh BUILD_DIR SOURCE_DIR [BIN_DIR]
 set -euo pipefail
 
 build=$1
 source=$2
+bindir=${3:-bin}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(
-    bin/bul-pgia
+    "$bindir/bul-pgia"
     share/applications/bul-pgia.desktop
     share/metainfo/org.bulpgia.BulPgia.metainfo.xml
 )
@@ -28,8 +30,8 @@ for file in "${expected[@]}"; do
         failures=$((failures + 1))
     fi
 done
-if [ ! -x "$prefix/bin/bul-pgia" ]; then
-    echo "FAIL bin/bul-pgia is not executable" >&2
+if [ ! -x "$prefix/$bindir/bul-pgia" ]; then
+    echo "FAIL $bindir/bul-pgia is not executable" >&2
     failures=$((failures + 1))
 fi
 # The entry must name the installed program and an icon that is installed.
@@ -37,7 +39,7 @@ desktop="$prefix/share/applications/bul-pgia.desktop"
 if [ -f "$desktop" ]; then
     program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     icon=$(sed -n 's/^Icon=//p' "$desktop")
-    [ -x "$prefix/bin/$program" ] || { echo "FAIL Exec=$program is not installed" >&2; failures=$((failures + 1)); }
+    [ -x "$prefix/$bindir/$program" ] || { echo "FAIL Exec=$program is not installed" >&2; failures=$((failures + 1)); }
     if [ -d "$source/assets/hicolor" ] && ! find "$prefix/share/icons" -name "$icon.png" | grep -q .; then
         echo "FAIL Icon=$icon is not installed" >&2
         failures=$((failures + 1))

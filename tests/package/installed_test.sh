@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The game as a Debian user gets it: builds the package (scripts/package.sh, or
+# takes the .deb given), installs it with apt-get, checks what it put on the
+# system, starts the program exactly as the installed desktop entry's Exec says
+# under a private Xvfb, closes it through the window manager's close request,
+# then purges the package and checks that none of its files remain.
+# Needs root, as CI runs it. Whatever happens, the package is purged.
+#
+#   tests/package/installed_test.sh [DEB]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+fail() {
+    echo "FAIL $*" >&2
+    exit 1
+}
+
+# step NAME COMMAND...: runs the command and reports its time, for CI's budget.
+step() {
+    local name=$1 started=$SECONDS status=0
+    shift
+    "$@" || status=$?
+    echo "--- $name: $((SECONDS - started)) s"
+    return "$status"
+}
+
+[ "$(id -u)" -eq 0 ] || fail "installed_test.sh installs a system package: run it as root"
+apt=(apt-get -o DPkg::Lock::Timeout=300 -y -q)
+package_state() { dpkg-query -W -f='${db:Status-Status}' bul-pgia 2>/dev/null || true; }
+# A bul-pgia installed by someone else is left alone rather than purged.
+case $(package_state) in
+    "" | not-installed) ;;
+    *) fail "bul-pgia is on this system already ($(package_state)); purge it first: apt-get purge bul-pgia" ;;
+esac
+
+deb=${1:-}
+if [ -z "$deb" ]; then
+    step "package build (scripts/package.sh)" scripts/package.sh
+    deb=dist/bul-pgia_$(dpkg-parsechangelog -S Version)_$(dpkg-architecture -q DEB_HOST_ARCH).deb
+fi
+[ -f "$deb" ] || fail "no package at $deb"
+
+purge() {
+    case $(package_state) in
+        "" | not-installed) ;;
+        *) DEBIAN_FRONTEND=noninteractive "${apt[@]}" purge bul-pgia >/dev/null ;;
+    esac
+}
+trap purge EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Recommends are left out: the test adds nothing to the system but the package.
+install_package() {
+    DEBIAN_FRONTEND=noninteractive "${apt[@]}" install --no-install-recommends \
+        "$(realpath "$deb")" >/dev/null
+}
+step install install_package
+mapfile -t files < <(dpkg -L bul-pgia)
+
+failures=0
+# What puts the game on the menu and in the manual, as regular expressions.
+for wanted in '/usr/games/bul-pgia' '/usr/share/applications/bul-pgia\.desktop' \
+    '/usr/share/metainfo/org\.bulpgia\.BulPgia\.metainfo\.xml' '/usr/share/man/man6/bul-pgia\.6\.gz' \
+    '/usr/share/doc/bul-pgia/copyright' '/usr/share/icons/hicolor/[0-9]+x[0-9]+/apps/bul-pgia\.png'; do
+    if ! printf '%s\n' "${files[@]}" | grep -Eqx -- "$wanted"; then
+        echo "FAIL the package does not install $wanted" >&2
+        failures=$((failures + 1))
+    fi
+done
+
+# The desktop entry's command, resolved on the PATH a user's login gets.
+entry=/usr/share/applications/bul-pgia.desktop
+exec_line=$(sed -n 's/^Exec=//p' "$entry" | sed 's/ *%[a-zA-Z]//g')
+user_path=$(sed -n 's/^ENV_PATH[[:space:]]*PATH=//p' /etc/login.defs)
+program=$(PATH=$user_path command -v "${exec_line%% *}" || true)
+[ "$program" = /usr/games/bul-pgia ] ||
+    fail "Exec=$exec_line starts \"$program\" on the PATH $user_path, not /usr/games/bul-pgia"
+# shellcheck disable=SC2086  # the Exec line is split into words, as a launcher does
+step "start and close" env PATH="$user_path" tests/package/start_and_close.py $exec_line ||
+    failures=$((failures + 1))
+
+step purge purge
+left=()
+for file in "${files[@]}"; do
+    # Shared folders (/usr/games, /usr/share/...) stay; the package's own go.
+    if { [ -e "$file" ] || [ -L "$file" ]; } && { [ ! -d "$file" ] || [[ $file == *bul-pgia* ]]; }; then
+        left+=("$file")
+    fi
+done
+if [ ${#left[@]} -ne 0 ]; then
+    echo "FAIL left after the purge: ${left[*]}" >&2
+    failures=$((failures + 1))
+fi
+
+[ "$failures" -eq 0 ] || exit 1
+echo "installed_test: the package installs ${#files[@]} paths, the game starts from its" \
+    "desktop entry and closes with status 0, and the purge leaves nothing"

@@ -1,0 +1,69 @@
+#!/usr/bin/python3
+"""Starts a command in a private desktop, waits for the game's window, closes it
+through the window manager's close request and expects exit status 0.
+
+    start_and_close.py COMMAND [ARG...]
+
+The command runs with the environment given (its PATH decides which program
+starts). Exits 0 when the window came and the program then ended with 0.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+
+import desktop  # noqa: E402  (the e2e helpers are found through the path above)
+import layout  # noqa: E402
+from waiting import wait_until  # noqa: E402
+
+_TIMEOUT_SECONDS = 60
+
+
+def _inside(command):
+    with tempfile.TemporaryFile(mode="w+") as log:
+        started = time.monotonic()
+        program = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT)
+
+        def window_unless_ended():
+            if program.poll() is not None:
+                raise AssertionError(f"the program ended with status {program.returncode}"
+                                     " before its window showed")
+            return desktop.windows_titled(program.pid, layout.WINDOW_TITLE)
+
+        try:
+            window = wait_until(window_unless_ended, 20.0,
+                                "the window titled " + layout.WINDOW_TITLE)[0]
+            shown = time.monotonic() - started
+            desktop.ask_to_close(window)
+            status = program.wait(timeout=10)
+        except (AssertionError, subprocess.TimeoutExpired) as failure:
+            log.seek(0)
+            print(f"FAIL: {failure}\n--- program output ---\n{log.read()}")
+            return 1
+        finally:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+    if status != 0:
+        print(f"FAIL: the program ended with status {status} after the close request")
+        return 1
+    print(f"PASS: window shown after {shown:.1f} s; closed by the close request, status 0")
+    return 0
+
+
+def main(argv):
+    if len(argv) >= 3 and argv[1] == "--inside":
+        return _inside(argv[2:])
+    if len(argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    from private_desktop import run_in_private_desktop
+    return run_in_private_desktop([sys.executable, os.path.abspath(__file__), "--inside",
+                                   *argv[1:]], _TIMEOUT_SECONDS)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
