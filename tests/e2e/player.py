@@ -8,6 +8,7 @@ import pyatspi
 
 import desktop
 import layout
+from player_base import PlayerBase
 from program import Program
 from screen import Screen, descendants
 from waiting import wait_until
@@ -16,7 +17,7 @@ from waiting import wait_until
 QUIET_SECONDS = 0.6
 
 
-class Player(Program):
+class Player(PlayerBase, Program):
     def __init__(self, program):
         super().__init__(program)
         self.window = wait_until(
@@ -50,32 +51,10 @@ class Player(Program):
         wait_until(lambda: self.read("Text1") == expected, 5.0,
                    f"the guess box to show {expected!r}")
 
-    def guess(self, text):
-        """Types a four-character guess and clicks "בדוק"."""
-        self.type_into_guess_box(text)
-        self.click("Command1")
-
     # -- eyes --------------------------------------------------------------
 
     def board(self):
         return self.screen.board()
-
-    def read(self, name):
-        seen = self.board().get(name)
-        if seen is None:
-            raise AssertionError(f"{name} is not on screen")
-        return seen.text
-
-    def rows(self):
-        """[(guess, bulls, hits)] of rows 1..8 as shown."""
-        board = self.board()
-        return [(board[f"lbltry{r}"].text, board[f"bol{r}"].text, board[f"pgia{r}"].text)
-                for r in layout.ROWS]
-
-    def secret_on_screen(self):
-        """The digits showing in the secret box: {position: digit}."""
-        board = self.board()
-        return {p: board[f"lbl{p}"].text for p in layout.POSITIONS if f"lbl{p}" in board}
 
     # -- message boxes -----------------------------------------------------
 

@@ -9,7 +9,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-import layout
+from player_base import PlayerBase
 from waiting import wait_until
 
 # How long to watch for a message box that must not appear.
@@ -67,7 +67,7 @@ class MessageBox:
     modal: bool
 
 
-class PagePlayer:
+class PagePlayer(PlayerBase):
     def __init__(self, driver, url, board_timeout=15.0):
         self.driver = driver
         driver.get(url)
@@ -108,33 +108,11 @@ class PagePlayer:
         self.press(Keys.END)
         self.driver.execute_cdp_cmd("Input.insertText", {"text": text})
 
-    def guess(self, text):
-        """Types a four-character guess and clicks "בדוק"."""
-        self.type_into_guess_box(text)
-        self.click("Command1")
-
     # -- eyes --------------------------------------------------------------
 
     def board(self):
         return {name: Seen(text, enabled)
                 for name, (text, enabled) in self.driver.execute_script(_READ_BOARD).items()}
-
-    def read(self, name):
-        seen = self.board().get(name)
-        if seen is None:
-            raise AssertionError(f"{name} is not on the page")
-        return seen.text
-
-    def rows(self):
-        """[(guess, bulls, hits)] of rows 1..8 as shown."""
-        board = self.board()
-        return [(board[f"lbltry{r}"].text, board[f"bol{r}"].text, board[f"pgia{r}"].text)
-                for r in layout.ROWS]
-
-    def secret_on_screen(self):
-        """The digits showing in the secret box: {position: digit}."""
-        board = self.board()
-        return {p: board[f"lbl{p}"].text for p in layout.POSITIONS if f"lbl{p}" in board}
 
     def focused(self):
         return self.driver.execute_script("return document.activeElement.id")
