@@ -19,27 +19,14 @@ import time
 from Xlib import X, display as xdisplay
 from Xlib.ext import damage
 
+from xvfb import START_TIMEOUT_S as _START_TIMEOUT_S, read_line_from, start_xvfb
+
 _BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher",
                   "/usr/lib/at-spi2-core/at-spi-bus-launcher")
-_START_TIMEOUT_S = 15.0
 
 
 def _monotonic_ns():
     return time.clock_gettime_ns(time.CLOCK_MONOTONIC)
-
-
-def _read_line_from(read_fd, what):
-    """The first line written to `read_fd` by a starting server, or exits."""
-    data = b""
-    deadline = time.monotonic() + _START_TIMEOUT_S
-    while not data.endswith(b"\n"):
-        ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
-        chunk = os.read(read_fd, 256) if ready else b""
-        if not chunk:
-            raise RuntimeError(f"{what} did not start")
-        data += chunk
-    os.close(read_fd)
-    return data.decode().strip()
 
 
 def _dbus_call(env, *arguments):
@@ -72,11 +59,9 @@ class PrivateDesktop:
         return process
 
     def _start_xvfb(self):
-        read_fd, write_fd = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
-        os.close(write_fd)
-        return ":" + _read_line_from(read_fd, "Xvfb")
+        server, display = start_xvfb(self.env)
+        self._processes.append(server)
+        return display
 
     def _start_session_bus(self):
         read_fd, write_fd = os.pipe()
@@ -84,7 +69,7 @@ class PrivateDesktop:
                      f"--address=unix:path={self.runtime_dir}/bus",
                      f"--print-address={write_fd}"], pass_fds=(write_fd,))
         os.close(write_fd)
-        return _read_line_from(read_fd, "the session bus")
+        return read_line_from(read_fd, "the session bus")
 
     def _start_accessibility_bus(self):
         launcher = next((path for path in _BUS_LAUNCHERS if os.access(path, os.X_OK)), None)

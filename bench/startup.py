@@ -32,6 +32,8 @@ import sys
 import tempfile
 import time
 
+from xvfb import start_xvfb
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TIME_RATIO_TARGET = 1.15
 MEMORY_TARGET_MIB = 6.0
@@ -48,27 +50,6 @@ def build(build_dir, targets):
                    check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["ninja", "-C", build_dir, "-j2", *targets], check=True,
                    stdout=subprocess.DEVNULL)
-
-
-def start_xvfb():
-    """Starts Xvfb on a free display; returns (process, ":N")."""
-    read_fd, write_fd = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-         "-nolisten", "tcp", "-noreset"],
-        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    number = b""
-    deadline = time.monotonic() + 10
-    while not number.endswith(b"\n"):
-        ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
-        chunk = os.read(read_fd, 16) if ready else b""
-        if not chunk:
-            server.kill()
-            sys.exit("Xvfb did not start")
-        number += chunk
-    os.close(read_fd)
-    return server, ":" + number.decode().strip()
 
 
 def run_once(program, env):

@@ -16,11 +16,6 @@
 
 namespace window {
 
-namespace {
-
-
-}  // namespace
-
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),

@@ -19,6 +19,7 @@
 #include "form1_driver.h"
 #include "images.h"
 #include "layout.h"
+#include "qt_strings.h"
 #include "qt_message_box.h"
 
 namespace window::testing {
@@ -44,7 +45,7 @@ void save(const QImage& image, const QString& name) {
 void saveGeometry(Form1Driver& driver, const QString& name) {
     QJsonObject controls;
     for (const form::Control& control : form::kLayout) {
-        const QWidget* widget = driver.control(QString::fromLatin1(control.name));
+        const QWidget* widget = driver.control(toQString(control.name));
         const QPoint origin = widget->mapTo(&driver.form(), QPoint(0, 0));
         QJsonObject entry{
             {"rect", QJsonArray{origin.x(), origin.y(), widget->width(), widget->height()}},
