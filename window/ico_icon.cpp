@@ -55,9 +55,10 @@ std::optional<IconImage> decodeBitmap(Bytes dib) {
     const std::uint32_t bitsPerPixel = little16(dib, 14);
     const std::uint32_t compression = little32(dib, 16);
     const std::uint32_t coloursUsed = little32(dib, 32);
-    // A PNG image starts with its signature, never with a header size this large.
     const bool knownDepth = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 ||
                             bitsPerPixel == 24 || bitsPerPixel == 32;
+    // A PNG image starts with its signature, which read as a header size is
+    // larger than any icon: it is left out here.
     if (headerSize < kInfoHeader || headerSize > dib.size() || compression != 0 || !knownDepth ||
         width == 0 || height == 0 || width > kLargestSide || height > kLargestSide) {
         return std::nullopt;

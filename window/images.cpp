@@ -42,18 +42,12 @@ QByteArray resourceBytes(const QString& path) {
                                    static_cast<qsizetype>(resource.size()));
 }
 
-QPixmap decodePicture(const QString& path, const QRect& visible) {
+}  // namespace
+
+QPixmap loadBackgroundPicture(const QString& path, const QRect& visible) {
     const QByteArray bytes = resourceBytes(path);
     return QPixmap::fromImage(decodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
                                          static_cast<std::size_t>(bytes.size()), visible));
-}
-
-}  // namespace
-
-QPixmap loadBackgroundPicture(const QString& path) { return decodePicture(path, {}); }
-
-QPixmap loadBackgroundPicture(const QString& path, const QRect& visible) {
-    return decodePicture(path, visible);
 }
 
 QIcon loadWindowIcon(const QString& path) {

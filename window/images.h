@@ -11,12 +11,11 @@ inline constexpr const char* kBackgroundPicturePath = ":/background.jpg";
 inline constexpr const char* kWindowIconPath = ":/icon.ico";
 
 // The sky picture drawn behind every control; a null pixmap when it cannot be
-// loaded, and the window then shows its back colour instead.
-QPixmap loadBackgroundPicture(const QString& path = QString::fromLatin1(kBackgroundPicturePath));
-
-// Only the part of the picture inside `visible`, decoded and kept alone: the
-// window never shows the rest. Null as above when the picture cannot be loaded.
-QPixmap loadBackgroundPicture(const QString& path, const QRect& visible);
+// loaded, and the window then shows its back colour instead. With a `visible`
+// rectangle only the part of the picture inside it is decoded and kept: the
+// window never shows the rest.
+QPixmap loadBackgroundPicture(const QString& path = QString::fromLatin1(kBackgroundPicturePath),
+                              const QRect& visible = {});
 
 // Every image of the icon file; a null icon when none can be loaded, and the
 // platform's default icon then stays.
