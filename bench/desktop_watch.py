@@ -19,10 +19,8 @@ import time
 from Xlib import X, display as xdisplay
 from Xlib.ext import damage
 
-from xvfb import START_TIMEOUT_S as _START_TIMEOUT_S, read_line_from, start_xvfb
-
-_BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher",
-                  "/usr/lib/at-spi2-core/at-spi-bus-launcher")
+from xvfb import (START_TIMEOUT_S as _START_TIMEOUT_S, accessibility_bus_launcher,
+                  read_line_from, start_xvfb)
 
 
 def _monotonic_ns():
@@ -72,7 +70,7 @@ class PrivateDesktop:
         return read_line_from(read_fd, "the session bus")
 
     def _start_accessibility_bus(self):
-        launcher = next((path for path in _BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+        launcher = accessibility_bus_launcher()
         if launcher is None:
             raise RuntimeError("at-spi-bus-launcher not found (package at-spi2-core)")
         self._spawn([launcher, "--launch-immediately"])

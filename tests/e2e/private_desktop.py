@@ -7,6 +7,7 @@ can run side by side and on machines without a display. Everything started here
 is torn down when the session ends, also when the test fails or times out.
 """
 import os
+import select
 import shutil
 import signal
 import socket
@@ -28,26 +29,57 @@ _COMPOSITOR_VARIABLE = "BUL_PGIA_E2E_COMPOSITOR_PID"
 _WAYLAND_SOCKET = "wayland-1"
 
 
-def _start_xvfb():
-    """Starts Xvfb on the first free display; returns (process, variables).
+START_TIMEOUT_S = 15.0
+_BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher",
+                  "/usr/lib/at-spi2-core/at-spi-bus-launcher")
+
+
+def accessibility_bus_launcher():
+    """The path of at-spi2-core's accessibility bus launcher, or None."""
+    return next((path for path in _BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+
+
+def read_line_from(read_fd, what):
+    """The first line a starting server writes to `read_fd`; raises if none comes."""
+    data = b""
+    deadline = time.monotonic() + START_TIMEOUT_S
+    while not data.endswith(b"\n"):
+        ready, _, _ = select.select([read_fd], [], [], max(0.0, deadline - time.monotonic()))
+        chunk = os.read(read_fd, 256) if ready else b""
+        if not chunk:
+            os.close(read_fd)
+            raise RuntimeError(f"{what} did not start")
+        data += chunk
+    os.close(read_fd)
+    return data.decode().strip()
+
+
+def start_xvfb(screen="1024x768x24", options=(), env=None):
+    """Starts Xvfb on the first free display, leading a process group of its
+    own; returns (process, ":N").
 
     -displayfd lets the server choose a free number and report it once it
     accepts connections, so there is no race on display numbers and no sleep.
     """
-    read_end, write_end = os.pipe()
+    read_fd, write_fd = os.pipe()
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-         "-nolisten", "tcp"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp",
+         *options],
+        env=env, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         start_new_session=True)
-    os.close(write_end)
-    with os.fdopen(read_end) as reader:
-        line = reader.readline().strip()
-    if not line.isdigit():
+    os.close(write_fd)
+    try:
+        return server, ":" + read_line_from(read_fd, "Xvfb")
+    except RuntimeError:
         server.kill()
         server.wait()
-        raise RuntimeError("Xvfb did not report a display number")
-    return server, {"DISPLAY": f":{line}", "XDG_SESSION_TYPE": "x11", "QT_QPA_PLATFORM": "xcb"}
+        raise
+
+
+def _start_x11():
+    """Xvfb for an X11 desktop; returns (process, variables)."""
+    server, display = start_xvfb()
+    return server, {"DISPLAY": display, "XDG_SESSION_TYPE": "x11", "QT_QPA_PLATFORM": "xcb"}
 
 
 def _accepts_connections(path):
@@ -114,7 +146,7 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
         if kind == WAYLAND:
             server, variables = _start_weston(env, runtime_dir, weston_module)
         else:
-            server, variables = _start_xvfb()
+            server, variables = _start_x11()
         env.update(variables)
         session = subprocess.Popen(["dbus-run-session", "--"] + list(command), env=env,
                                    start_new_session=True)

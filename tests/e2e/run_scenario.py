@@ -20,8 +20,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 _TIMEOUT_SECONDS = 90
-_BUS_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher",
-                  "/usr/lib/at-spi2-core/at-spi-bus-launcher")
 
 
 def _wait_for_accessibility_bus(timeout_seconds=15):
@@ -50,7 +48,8 @@ def _wait_for_accessibility_bus(timeout_seconds=15):
 
 def _inside(program, name):
     """Runs in the private desktop: starts the accessibility bus, then the scenario."""
-    launcher = next((path for path in _BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+    from private_desktop import accessibility_bus_launcher
+    launcher = accessibility_bus_launcher()
     if launcher is None:
         print("FAIL: at-spi-bus-launcher not found (package at-spi2-core)")
         return 1
