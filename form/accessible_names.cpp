@@ -42,6 +42,15 @@ bool numberAfter(std::string_view name, std::string_view stem, int& number) {
 
 }  // namespace
 
+std::u16string_view familyWord(std::string_view controlOrStem) {
+    for (const Spoken& spoken : kSpoken) {
+        if (controlOrStem == spoken.control) {
+            return spoken.name;
+        }
+    }
+    return {};
+}
+
 std::u16string accessibleName(std::string_view controlName) {
     for (const Spoken& spoken : kSpoken) {
         int number = 0;
