@@ -30,14 +30,17 @@ SHARED = (
 FAILURE_LINE = "לא ניתן לטעון את המשחק בדפדפן הזה."
 
 # What a screen reader calls a control and what it takes it for: the shared
-# table's names, the buttons' captions.
+# table's names, the buttons' captions, the headings' captions; the board's
+# drawing (lines, strip, frame) is not read at all.
 SPOKEN = {
     "Text1": ("תיבת ניחוש", "textbox"),
-    "bol3": ("בול 3", "status"),
-    "pgia8": ("פגיעה 8", "status"),
-    "lbltry1": ("ניסיון 1", "status"),
-    "Label7": ("תיבת המספר הסודי", "status"),
-    "Line5": ("קו בלוח 5", "separator"),
+    "Label1": ("ניסיון", "columnheader"),
+    "bol3": ("בול 3", "cell"),
+    "pgia8": ("פגיעה 8", "cell"),
+    "lbltry1": ("ניסיון 1", "cell"),
+    "Label7": ("תיבת המספר הסודי", "cell"),
+    "Line5": ("", "none"),
+    "Label4": ("", "none"),
     "Command1": ("בדוק", "button"),
     "Command3": ("חדש", "button"),
 }
