@@ -19,7 +19,7 @@ declare -A groups=(
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
             qt6-wayland weston libweston-10-dev
             appstream desktop-file-utils
-            chromium chromium-driver python3-selenium python3-pil"
+            chromium chromium-driver python3-selenium python3-pil npm"
     [quality]="clang clang-tidy libclang-rt-14-dev"
     [package]="dpkg-dev debhelper lintian devscripts"
     [web]="emscripten node-acorn"

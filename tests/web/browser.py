@@ -15,6 +15,17 @@ CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 WINDOW_SIZE = (800, 700)
 
+# Installed in every document before any of its own scripts runs: each breach
+# of the page's security policy is kept, to be read with policy_violations().
+_WATCH_POLICY = """
+window.policyViolations = [];
+document.addEventListener("securitypolicyviolation", (event) => {
+    window.policyViolations.push(
+        `${event.effectiveDirective} blocked ${event.blockedURI || "inline"}` +
+        ` at ${event.sourceFile}:${event.lineNumber}`);
+});
+"""
+
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
     withheld = frozenset()
@@ -61,8 +72,14 @@ def chromium(extra_arguments=()):
         options.add_argument(argument)
     # chromedriver itself listens on a free port that Service picks.
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _WATCH_POLICY})
     try:
         yield driver
     finally:
         driver.quit()
         shutil.rmtree(profile, ignore_errors=True)
+
+
+def policy_violations(driver):
+    """What the current document's security policy blocked since it loaded."""
+    return driver.execute_script("return window.policyViolations || []")

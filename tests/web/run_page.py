@@ -47,6 +47,8 @@ def main(argv):
                 scenario(PagePlayer(driver, url), options.desktop)
             else:
                 scenario(PagePlayer(driver, url))
+            blocked = browser.policy_violations(driver)
+            assert not blocked, f"the security policy blocked: {blocked}"
         except Exception:
             traceback.print_exc()
             print("--- the browser's console ---")
