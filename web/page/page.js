@@ -19,9 +19,16 @@ async function start() {
     const module = await createBulPgia({ page: { showCell, showMessageBox, announce } });
     await fonts;
     routeEvents(module, elements);
-    if (call(() => module.ccall("bulPgiaLoad", null, [], []))) {
-        elements.get("Text1").focus();
+    // The board showed before the game was there: what the player typed
+    // meanwhile goes in as an edit once the Load has emptied the box.
+    const text1 = elements.get("Text1");
+    const typed = text1.value;
+    call(() => module.ccall("bulPgiaLoad", null, [], []));
+    if (typed) {
+        text1.value = typed;
+        text1.dispatchEvent(new Event("input"));
     }
+    text1.focus();
 }
 
 start().catch(fail);
