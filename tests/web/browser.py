@@ -58,12 +58,13 @@ def served(folder, withheld=()):
 
 
 @contextlib.contextmanager
-def chromium(extra_arguments=()):
-    """A headless chromium with a fresh profile, one CSS pixel to one pixel."""
+def chromium(extra_arguments=(), headless=True):
+    """A chromium with a fresh profile, one CSS pixel to one pixel: headless,
+    or with a window on the caller's display."""
     profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
+    for argument in (*(["--headless=new"] if headless else []), "--no-sandbox", "--disable-gpu",
                      "--disable-background-networking", "--disable-component-update",
                      "--disable-sync", "--no-first-run", "--no-default-browser-check",
                      "--disable-dev-shm-usage", "--force-device-scale-factor=1",

@@ -4,6 +4,7 @@ that only a page has."""
 import io
 import json
 import os
+import subprocess
 
 from PIL import Image
 from selenium.webdriver.common.by import By
@@ -81,6 +82,13 @@ def serves_itself(scenario):
     """Marks a scenario that gets the browser and the page's folder, to serve
     it as it needs, instead of a player on the page."""
     scenario.serves_itself = True
+    return scenario
+
+
+def with_screen_reader(scenario):
+    """Marks a scenario that also gets Orca (tests/e2e/orca.py), reading the
+    page in a chromium with a window on a private desktop."""
+    scenario.with_screen_reader = True
     return scenario
 
 
@@ -205,6 +213,37 @@ def heard_through_a_game(player):
     player.dismiss(player.wait_for_message_box())
     check_news(player, ROW_SENTENCE.format(2, secret, 4, 0), "the winning guess")
     check_accessible(player, "after a win")
+
+
+@with_screen_reader
+def orca_hears_a_guess(player, reader):
+    """A guess typed, "בדוק" reached with Tab and pressed with Space, all as
+    X key events: Orca presents the row's sentence from the live region."""
+    def xdotool(*arguments):
+        return subprocess.run(["xdotool", *arguments], check=True, capture_output=True,
+                              text=True).stdout.split()
+    # No window manager gives the new window the input focus; Orca reads
+    # only the active window.
+    window = xdotool("search", "--sync", "--onlyvisible", "--name", player.driver.title)[0]
+    xdotool("windowfocus", "--sync", window)
+    mark = reader.mark()
+    xdotool("type", "--delay", "60", "1234")
+    wait_until(lambda: player.read("Text1") == "1234", 5.0, "the guess in the box")
+    xdotool("key", "Tab")
+    wait_until(lambda: player.focused() == "Command1", 5.0, "the focus on בדוק")
+    xdotool("key", "space")
+    row = wait_until(lambda: player.rows()[0][0] == "1234" and player.rows()[0], 5.0, "row 1")
+    sentence = ROW_SENTENCE.format(1, "1234", row[1], row[2])
+    # With no speech server Orca shows the message as a braille line, inside
+    # the block it logs for a live region's message.
+    heard = reader.wait_for_presented(lambda text: sentence in text, since=mark,
+                                      what=f"Orca to present {sentence!r}")
+    lines = reader.lines(mark)
+    at = next(i for i, line in enumerate(lines) if "BRAILLE LINE" in line and sentence in line)
+    blocks = [line for line in lines[:at] if "PRESENT LIVE REGION MESSAGE" in line]
+    assert blocks and blocks[-1].startswith("vvvvv"), \
+        f"Orca presented {heard!r}, but not as a live region's message"
+    print(f"Orca presented the live region's message {heard!r}")
 
 
 @serves_itself
@@ -345,6 +384,7 @@ PAGE_ONLY = (
     heard_through_a_game,
     trapped_call_shows_failure,
     address_changes_nothing,
+    orca_hears_a_guess,
     load_failure_shows_one_line,
     matches_desktop_window,
 )
