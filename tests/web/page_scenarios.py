@@ -201,6 +201,8 @@ def heard_through_a_game(player):
     box = player.wait_for_message_box()
     check_accessible(player, "with a refusal box open")
     player.dismiss(box)
+    # The handler ends by emptying the box; only then would it have spoken.
+    wait_until(lambda: player.read("Text1") == "", 5.0, "the refusal's handler to end")
     assert player.news() == "", f"a refused guess said {player.news()!r}"
     secret = desktop.read_secret(player)
     check_accessible(player, "with the codes panel open")
