@@ -4,7 +4,7 @@
 namespace web {
 
 Form1::Form1(const emscripten::val& page)
-    : messages_(page), game_(messages_, random_), binding_(game_.board(), page) {
+    : page_(page), messages_(page), game_(messages_, random_), binding_(game_.board(), page) {
     game_.load();
 }
 
@@ -12,10 +12,26 @@ bool Form1::click(std::string_view control) {
     for (std::size_t i = 0; i < game::kButtonCount; ++i) {
         const auto button = static_cast<game::Button>(i);
         if (game::buttonName(button) == control) {
-            return game_.click(button);
+            const form::ResultNews news(game_.board());
+            const bool ran = game_.click(button);
+            announce(news);
+            return ran;
         }
     }
     return false;
+}
+
+void Form1::doubleClickLabel6() {
+    const form::ResultNews news(game_.board());
+    game_.doubleClickLabel6();
+    announce(news);
+}
+
+void Form1::announce(const form::ResultNews& news) {
+    const std::u16string sentence = news.since(game_.board());
+    if (!sentence.empty()) {
+        page_.call<void>("announce", sentence);
+    }
 }
 
 }  // namespace web

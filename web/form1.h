@@ -11,6 +11,7 @@
 #include "crypto_random_source.h"
 #include "dialog_message_box.h"
 #include "game.h"
+#include "result_news.h"
 
 namespace web {
 
@@ -21,12 +22,17 @@ public:
     explicit Form1(const emscripten::val& page);
 
     // The Click of the button named `control`, if it is one and can be
-    // clicked now; returns whether a handler ran.
+    // clicked now; returns whether a handler ran. What it showed of a guess's
+    // result or of the secret is then spoken through the page's live region.
     bool click(std::string_view control);
-    void doubleClickLabel6() { game_.doubleClickLabel6(); }
+    void doubleClickLabel6();
     void text1Edited(const std::u16string& shown) { binding_.text1Edited(shown); }
 
 private:
+    // Hands the page the sentence of what the board showed since `news` was taken, if anything.
+    void announce(const form::ResultNews& news);
+
+    emscripten::val page_;
     DialogMessageBox messages_;
     CryptoRandomSource random_;
     game::Game game_;

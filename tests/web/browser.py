@@ -15,6 +15,17 @@ CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 WINDOW_SIZE = (800, 700)
 
+# Installed in every document before any of its own scripts runs: each breach
+# of the page's security policy is kept, to be read with policy_violations().
+_WATCH_POLICY = """
+window.policyViolations = [];
+document.addEventListener("securitypolicyviolation", (event) => {
+    window.policyViolations.push(
+        `${event.effectiveDirective} blocked ${event.blockedURI || "inline"}` +
+        ` at ${event.sourceFile}:${event.lineNumber}`);
+});
+"""
+
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
     withheld = frozenset()
@@ -47,12 +58,13 @@ def served(folder, withheld=()):
 
 
 @contextlib.contextmanager
-def chromium(extra_arguments=()):
-    """A headless chromium with a fresh profile, one CSS pixel to one pixel."""
+def chromium(extra_arguments=(), headless=True):
+    """A chromium with a fresh profile, one CSS pixel to one pixel: headless,
+    or with a window on the caller's display."""
     profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
+    for argument in (*(["--headless=new"] if headless else []), "--no-sandbox", "--disable-gpu",
                      "--disable-background-networking", "--disable-component-update",
                      "--disable-sync", "--no-first-run", "--no-default-browser-check",
                      "--disable-dev-shm-usage", "--force-device-scale-factor=1",
@@ -61,8 +73,14 @@ def chromium(extra_arguments=()):
         options.add_argument(argument)
     # chromedriver itself listens on a free port that Service picks.
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _WATCH_POLICY})
     try:
         yield driver
     finally:
         driver.quit()
         shutil.rmtree(profile, ignore_errors=True)
+
+
+def policy_violations(driver):
+    """What the current document's security policy blocked since it loaded."""
+    return driver.execute_script("return window.policyViolations || []")

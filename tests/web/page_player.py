@@ -2,6 +2,7 @@
 and the keyboard on the page's elements, the page read from its DOM. The same
 hands and eyes as the desktop's Player (tests/e2e/player.py), so the desktop's
 scenarios run here unchanged."""
+import os
 import time
 from dataclasses import dataclass
 
@@ -47,6 +48,23 @@ return {
         ? document.activeElement.textContent : null,
     modal: box.matches(":modal"),
 };
+"""
+
+
+# The accessibility checker, from npm as tests/web/package-lock.json pins it:
+# installed into the tests' build folder (the working folder) by the set-up
+# test, or by `npm ci` in tests/web by hand.
+_AXE_PLACES = ("node_modules/axe-core/axe.min.js",
+               os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                            "node_modules/axe-core/axe.min.js"))
+# WCAG 2.0, 2.1 and 2.2 at levels A and AA, and the checker's best practices.
+_AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
+_RUN_AXE = """
+const done = arguments[arguments.length - 1];
+axe.run(document, { runOnly: { type: "tag", values: arguments[0] } }).then(
+    (result) => done(result.violations.map((v) => [v.id, v.impact,
+                                                    v.nodes.map((n) => n.target.join(" "))])),
+    (error) => done([["axe failed", String(error), []]]));
 """
 
 
@@ -116,6 +134,20 @@ class PagePlayer(PlayerBase):
 
     def focused(self):
         return self.driver.execute_script("return document.activeElement.id")
+
+    def news(self):
+        """What the page's live region last gave a screen reader to speak."""
+        return self.driver.execute_script("return document.getElementById('news').textContent")
+
+    def accessibility_violations(self):
+        """[(rule, impact, [elements])] the accessibility checker finds on the page as it is."""
+        if not self.driver.execute_script("return typeof axe === 'object'"):
+            place = next((p for p in _AXE_PLACES if os.path.isfile(p)), None)
+            assert place, "no axe-core: run `npm ci` in tests/web"
+            with open(place, encoding="utf-8") as file:
+                self.driver.execute_script(file.read())
+        self.driver.set_script_timeout(30)
+        return self.driver.execute_async_script(_RUN_AXE, _AXE_TAGS)
 
     # -- message boxes -----------------------------------------------------
 

@@ -4,6 +4,7 @@ that only a page has."""
 import io
 import json
 import os
+import subprocess
 
 from PIL import Image
 from selenium.webdriver.common.by import By
@@ -11,6 +12,7 @@ from selenium.webdriver.common.keys import Keys
 
 import browser
 import scenarios as desktop
+from page_player import PagePlayer
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -30,14 +32,17 @@ SHARED = (
 FAILURE_LINE = "לא ניתן לטעון את המשחק בדפדפן הזה."
 
 # What a screen reader calls a control and what it takes it for: the shared
-# table's names, the buttons' captions.
+# table's names, the buttons' captions, the headings' captions; the board's
+# drawing (lines, strip, frame) is not read at all.
 SPOKEN = {
     "Text1": ("תיבת ניחוש", "textbox"),
-    "bol3": ("בול 3", "status"),
-    "pgia8": ("פגיעה 8", "status"),
-    "lbltry1": ("ניסיון 1", "status"),
-    "Label7": ("תיבת המספר הסודי", "status"),
-    "Line5": ("קו בלוח 5", "separator"),
+    "Label1": ("ניסיון", "columnheader"),
+    "bol3": ("בול 3", "cell"),
+    "pgia8": ("פגיעה 8", "cell"),
+    "lbltry1": ("ניסיון 1", "cell"),
+    "Label7": ("תיבת המספר הסודי", "cell"),
+    "Line5": ("", "none"),
+    "Label4": ("", "none"),
     "Command1": ("בדוק", "button"),
     "Command3": ("חדש", "button"),
 }
@@ -52,10 +57,38 @@ BAD_INPUT = (
 )
 
 
+# What a row shows, as the live region must say it after the guess.
+ROW_SENTENCE = "ניסיון {}: {}, בול {}, פגיעה {}"
+SECRET_SENTENCE = "תיבת המספר הסודי: {}"
+
+# Replaces the module's entry for a click with one that throws, as a trap in
+# the game's code would, before the page gets the module.
+_TRAP_CLICKS = """
+let factory;
+Object.defineProperty(window, "createBulPgia", {
+    configurable: true,
+    set(made) { factory = made; },
+    get() {
+        return factory && ((options) => factory(options).then((module) => {
+            module._bulPgiaClick = () => { throw new Error("a trap in the click"); };
+            return module;
+        }));
+    },
+});
+"""
+
+
 def serves_itself(scenario):
     """Marks a scenario that gets the browser and the page's folder, to serve
     it as it needs, instead of a player on the page."""
     scenario.serves_itself = True
+    return scenario
+
+
+def with_screen_reader(scenario):
+    """Marks a scenario that also gets Orca (tests/e2e/orca.py), reading the
+    page in a chromium with a window on a private desktop."""
+    scenario.with_screen_reader = True
     return scenario
 
 
@@ -73,6 +106,8 @@ def start_state_in_page(player):
     driver = player.driver
     assert driver.title == "זמבורה", f"document title {driver.title!r}"
     assert driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "he"
+    # A phone offers its number pad for the guess.
+    assert player.element("Text1").get_attribute("inputmode") == "numeric"
     icon = driver.find_element(By.CSS_SELECTOR, "link[rel=icon]").get_attribute("href")
     assert icon.endswith("/icon.ico"), icon
     for name, spoken in SPOKEN.items():
@@ -145,6 +180,101 @@ def bad_input(player):
         wait_until(lambda: player.read("Text1") == "", 5.0, f"{what}: the box to empty")
         player.click("Command3")
         wait_until(lambda: player.rows() == desktop.EMPTY_ROWS, 5.0, "a new game")
+
+
+def check_accessible(player, state):
+    violations = player.accessibility_violations()
+    assert not violations, f"{state}: the accessibility checker finds {violations}"
+
+
+def check_news(player, expected, what):
+    wait_until(lambda: player.news() == expected, 5.0,
+               f"{what}: the live region to say {expected!r} (it says {player.news()!r})")
+
+
+def heard_through_a_game(player):
+    """One sentence in the live region for what each event showed, and no
+    accessibility fault at the start, under a refusal, with the codes panel
+    open and after a win."""
+    check_accessible(player, "at the start")
+    player.guess("12")
+    box = player.wait_for_message_box()
+    check_accessible(player, "with a refusal box open")
+    player.dismiss(box)
+    # The handler ends by emptying the box; only then would it have spoken.
+    wait_until(lambda: player.read("Text1") == "", 5.0, "the refusal's handler to end")
+    assert player.news() == "", f"a refused guess said {player.news()!r}"
+    secret = desktop.read_secret(player)
+    check_accessible(player, "with the codes panel open")
+    check_news(player, SECRET_SENTENCE.format(secret), "the secret uncovered")
+    guesses = [secret[1:] + secret[0], secret]
+    desktop.play_quietly(player, guesses[0], desktop.expected_rows(guesses[:1], secret))
+    check_news(player, ROW_SENTENCE.format(1, guesses[0], *desktop.score(guesses[0], secret)),
+               "a guess")
+    player.guess(secret)
+    player.dismiss(player.wait_for_message_box())
+    check_news(player, ROW_SENTENCE.format(2, secret, 4, 0), "the winning guess")
+    check_accessible(player, "after a win")
+
+
+@with_screen_reader
+def orca_hears_a_guess(player, reader):
+    """A guess typed, "בדוק" reached with Tab and pressed with Space, all as
+    X key events: Orca presents the row's sentence from the live region."""
+    def xdotool(*arguments):
+        return subprocess.run(["xdotool", *arguments], check=True, capture_output=True,
+                              text=True).stdout.split()
+    # No window manager gives the new window the input focus; Orca reads
+    # only the active window.
+    window = xdotool("search", "--sync", "--onlyvisible", "--name", player.driver.title)[0]
+    xdotool("windowfocus", "--sync", window)
+    mark = reader.mark()
+    xdotool("type", "--delay", "60", "1234")
+    wait_until(lambda: player.read("Text1") == "1234", 5.0, "the guess in the box")
+    xdotool("key", "Tab")
+    wait_until(lambda: player.focused() == "Command1", 5.0, "the focus on בדוק")
+    xdotool("key", "space")
+    row = wait_until(lambda: player.rows()[0][0] == "1234" and player.rows()[0], 5.0, "row 1")
+    sentence = ROW_SENTENCE.format(1, "1234", row[1], row[2])
+    # With no speech server Orca shows the message as a braille line, inside
+    # the block it logs for a live region's message.
+    heard = reader.wait_for_presented(lambda text: sentence in text, since=mark,
+                                      what=f"Orca to present {sentence!r}")
+    lines = reader.lines(mark)
+    at = next(i for i, line in enumerate(lines) if "BRAILLE LINE" in line and sentence in line)
+    blocks = [line for line in lines[:at] if "PRESENT LIVE REGION MESSAGE" in line]
+    assert blocks and blocks[-1].startswith("vvvvv"), \
+        f"Orca presented {heard!r}, but not as a live region's message"
+    print(f"Orca presented the live region's message {heard!r}")
+
+
+@serves_itself
+def trapped_call_shows_failure(driver, folder):
+    """A call into the module that throws ends the page with its failure
+    line and the reason in the console, not with a board that ignores clicks."""
+    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _TRAP_CLICKS})
+    with browser.served(folder) as url:
+        player = PagePlayer(driver, url)
+        player.type_into_guess_box("1234")
+        player.click("Command1")
+        line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
+                                            if e.is_displayed()), None),
+                          10.0, "the failure line after a trapped click")
+        assert line.text == FAILURE_LINE, f"the page says {line.text!r}"
+        assert not driver.find_elements(By.ID, "Form1"), "the dead board is still on the page"
+        logged = [entry["message"] for entry in driver.get_log("browser")]
+        assert any("a trap in the click" in message for message in logged), logged
+
+
+@serves_itself
+def address_changes_nothing(driver, folder):
+    """A query string or a fragment naming controls and texts: a new game all the same."""
+    with browser.served(folder) as url:
+        player = PagePlayer(driver, url + "?Text1=1234&lbltry1=5678&Frame1=1#Command3")
+        desktop.check_new_game(player)
+        assert player.read("Text1") == "" and player.focused() == "Text1"
+        player.guess("1234")
+        wait_until(lambda: player.rows()[0][0] == "1234", 5.0, "the guess in row 1")
 
 
 @serves_itself
@@ -253,6 +383,10 @@ PAGE_ONLY = (
     tab_order,
     message_box_is_modal,
     bad_input,
+    heard_through_a_game,
+    trapped_call_shows_failure,
+    address_changes_nothing,
+    orca_hears_a_guess,
     load_failure_shows_one_line,
     matches_desktop_window,
 )

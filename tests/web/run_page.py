@@ -5,7 +5,10 @@
     run_page.py --list               (prints the names of the scenarios)
 
 The folder is served on a free local port to a browser with a fresh profile;
-both go when the scenario ends, whatever its outcome.
+both go when the scenario ends, whatever its outcome. A scenario that listens
+to a screen reader runs in a private desktop of its own instead (Xvfb, a
+session bus and the accessibility bus), with Orca and a chromium that has a
+window there.
 """
 import argparse
 import os
@@ -18,6 +21,52 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e")]
 
 
+_DESKTOP_TIMEOUT_S = 110
+
+
+def _play(scenario, driver, url, options, reader=None):
+    import browser
+    from page_player import PagePlayer
+    if getattr(scenario, "serves_itself", False):
+        scenario(driver, options.page)
+    elif getattr(scenario, "needs_desktop", False):
+        scenario(PagePlayer(driver, url), options.desktop)
+    elif reader is not None:
+        scenario(PagePlayer(driver, url), reader)
+    else:
+        scenario(PagePlayer(driver, url))
+    blocked = browser.policy_violations(driver)
+    assert not blocked, f"the security policy blocked: {blocked}"
+
+
+def _with_screen_reader(scenario, options):
+    """Inside the private desktop: the accessibility bus, Orca, then chromium
+    with its window and the renderer's accessibility on, then the scenario."""
+    import subprocess
+    import browser
+    import orca
+    from private_desktop import accessibility_bus_launcher
+    from run_scenario import _wait_for_accessibility_bus
+    # What the bus launcher and Orca store goes nowhere; chromium joins the
+    # accessibility bus without waiting to be asked.
+    os.environ.update(GSETTINGS_BACKEND="memory", ACCESSIBILITY_ENABLED="1")
+    bus = subprocess.Popen([accessibility_bus_launcher(), "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        _wait_for_accessibility_bus()
+        with orca.Orca() as reader, browser.served(options.page) as url, \
+                browser.chromium(["--force-renderer-accessibility"], headless=False) as driver:
+            try:
+                _play(scenario, driver, url, options, reader)
+            except Exception:
+                print("--- what Orca presented ---")
+                print("\n".join(reader.presented()))
+                raise
+    finally:
+        bus.terminate()
+        bus.wait()
+
+
 def main(argv):
     import page_scenarios
     if argv[1:] == ["--list"]:
@@ -28,6 +77,7 @@ def main(argv):
     parser.add_argument("page")
     parser.add_argument("scenario", choices=sorted(page_scenarios.SCENARIOS))
     parser.add_argument("--desktop", help="the desktop window's screenshot artefacts")
+    parser.add_argument("--inside", action="store_true", help=argparse.SUPPRESS)
     options = parser.parse_args(argv[1:])
     scenario = page_scenarios.SCENARIOS[options.scenario]
     if getattr(scenario, "needs_desktop", False) and not options.desktop:
@@ -36,17 +86,27 @@ def main(argv):
         print(f"FAIL: no page in {options.page} (build it with scripts/web.sh)")
         return 1
 
-    import browser
-    from page_player import PagePlayer
     started = time.monotonic()
+    if getattr(scenario, "with_screen_reader", False) and not options.inside:
+        from private_desktop import run_in_private_desktop
+        status = run_in_private_desktop(
+            [sys.executable, os.path.abspath(__file__), *argv[1:], "--inside"],
+            _DESKTOP_TIMEOUT_S)
+        print(f"{'PASS' if status == 0 else 'FAIL'}: {options.scenario} "
+              f"({time.monotonic() - started:.1f} s)")
+        return status
+    if options.inside:
+        try:
+            _with_screen_reader(scenario, options)
+        except Exception:
+            traceback.print_exc()
+            return 1
+        return 0
+
+    import browser
     with browser.served(options.page) as url, browser.chromium() as driver:
         try:
-            if getattr(scenario, "serves_itself", False):
-                scenario(driver, options.page)
-            elif getattr(scenario, "needs_desktop", False):
-                scenario(PagePlayer(driver, url), options.desktop)
-            else:
-                scenario(PagePlayer(driver, url))
+            _play(scenario, driver, url, options)
         except Exception:
             traceback.print_exc()
             print("--- the browser's console ---")

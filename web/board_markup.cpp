@@ -1,0 +1,254 @@
+// Form1's markup and stylesheet from the layout table, the stored fonts and
+// the accessible names. Rectangles are relative to Form1 (or to the panel for
+// its buttons): the table's wrappers are static and take no place.
+#include "board_markup.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "accessible_names.h"
+#include "board.h"
+#include "layout.h"
+#include "stored_fonts.h"
+
+namespace web {
+
+namespace {
+
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Text for an element's content or a quoted attribute.
+std::string escaped(std::u16string_view text) {
+    std::string out;
+    for (const char c : utf8(text)) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string colour(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb));
+    return text;
+}
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string attribute(std::string_view name, std::u16string_view value) {
+    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
+}
+
+const form::Control& control(std::string_view name) {
+    const form::Control* found = form::findControl(name);
+    if (!found) {
+        throw std::logic_error("no control " + std::string(name) + " in the layout");
+    }
+    return *found;
+}
+
+// The accessible name as an attribute, where the shared table gives one.
+std::string nameAttribute(const form::Control& c) {
+    const std::u16string name = form::accessibleName(c.name);
+    return name.empty() ? "" : attribute("aria-label", name);
+}
+
+std::string hiddenAttribute(const form::Control& c) {
+    return c.has(form::Hidden) ? " hidden" : "";
+}
+
+// One control's element; `role` is its part in the board's table, if any.
+// A control kind without a case here does not compile (-Wswitch).
+std::string element(const form::Control& c, std::string_view role = "",
+                    const std::string& inner = "") {
+    const std::string id = " id=\"" + std::string(c.name) + "\"";
+    switch (c.kind) {
+        case form::Kind::Button:
+            return "<button type=\"button\"" + id + hiddenAttribute(c) + ">" +
+                   escaped(c.caption) + "</button>";
+        case form::Kind::TextBox:
+            // Digits are what a guess holds, so a phone offers its number pad;
+            // letters stay accepted, as on the desktop.
+            return "<input type=\"text\"" + id + nameAttribute(c) + hiddenAttribute(c) +
+                   " inputmode=\"numeric\" autocomplete=\"off\" spellcheck=\"false\" dir=\"auto\"" +
+                   (c.has(form::MaxLength4)
+                        ? " maxlength=\"" + std::to_string(game::kText1MaxLength) + "\""
+                        : std::string()) +
+                   attribute("value", c.caption) + ">";
+        case form::Kind::Frame:
+            // Called by its title, which the screen reader then need not read twice.
+            return "<div" + id + " class=\"frame\" role=\"group\"" +
+                   attribute("aria-label", c.caption) + hiddenAttribute(c) +
+                   "><div class=\"edge\"></div><span class=\"title\" aria-hidden=\"true\">" +
+                   escaped(c.caption) + "</span>" + inner + "</div>";
+        case form::Kind::Label: {
+            std::string classes = "label";
+            for (const auto& [flag, word] : {std::pair{form::Border, " border"},
+                                             std::pair{form::Transparent, " transparent"},
+                                             std::pair{form::AutoSize, " autoSize"}}) {
+                if (c.has(flag)) {
+                    classes += word;
+                }
+            }
+            const std::string roleAttributes =
+                role.empty() ? "" : " role=\"" + std::string(role) + "\"" + nameAttribute(c);
+            return "<div" + id + " class=\"" + classes + "\" dir=\"auto\"" + roleAttributes +
+                   hiddenAttribute(c) + ">" + escaped(c.caption) + "</div>";
+        }
+        case form::Kind::Line:
+            return "<div" + id + " class=\"line\"></div>";
+    }
+    throw std::logic_error("control " + std::string(c.name) + " of an unknown kind");
+}
+
+// The board's table, row by row in reading order; each row's cells right to
+// left as the player reads them: the guess, its hits, its bulls.
+std::vector<std::vector<std::string>> tableRows() {
+    std::vector<std::vector<std::string>> rows{{"Label1", "Label2", "Label3"}};
+    for (int row = 1; row <= game::kRowCount; ++row) {
+        const std::string n = std::to_string(row);
+        rows.push_back({"lbltry" + n, "pgia" + n, "bol" + n});
+    }
+    rows.push_back({"Label7", "lbl1", "lbl2", "lbl3", "lbl4"});
+    return rows;
+}
+
+// Drawn only: the headings' strip, the board's frame and its lines say
+// nothing a player needs to hear.
+bool decoration(const form::Control& c) {
+    return c.kind == form::Kind::Line || c.name == "Label4" || c.name == "Label5";
+}
+
+// The controls of `parent` outside the table, in the window's tab order.
+std::vector<const form::Control*> beside(std::string_view parent,
+                                         const std::set<std::string_view>& inTable) {
+    std::vector<const form::Control*> found;
+    for (const form::Control& c : form::kLayout) {
+        if (c.parent == parent && !decoration(c) && !inTable.contains(c.name)) {
+            found.push_back(&c);
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const form::Control* a, const form::Control* b) {
+        return a->tabIndex < b->tabIndex;
+    });
+    return found;
+}
+
+}  // namespace
+
+std::string boardMarkup() {
+    std::string out = "<h1 class=\"unseen\">" + escaped(form::kForm1Caption) + "</h1>\n";
+    out += "<div id=\"Form1\" data-face=\"" + std::string(form::kBoardFamilySubstitute) + "\">\n";
+
+    out += "<div class=\"wrap\" aria-hidden=\"true\">";
+    for (const form::Control& c : form::kLayout) {
+        if (decoration(c)) {
+            out += element(c);
+        }
+    }
+    out += "</div>\n";
+
+    std::set<std::string_view> inTable;
+    out += "<div class=\"wrap\" role=\"table\"" + nameAttribute(control("Label5")) + ">\n";
+    bool headings = true;
+    for (const auto& row : tableRows()) {
+        out += "<div class=\"wrap\" role=\"row\">";
+        for (const std::string& name : row) {
+            out += element(control(name), headings ? "columnheader" : "cell");
+            inTable.insert(control(name).name);
+        }
+        out += "</div>\n";
+        headings = false;
+    }
+    out += "</div>\n";
+
+    for (const form::Control* c : beside("", inTable)) {
+        std::string inner;
+        for (const form::Control* child : beside(c->name, inTable)) {
+            inner += element(*child);
+        }
+        out += element(*c, "", inner) + "\n";
+    }
+    out += "</div>\n";
+    out += "<div id=\"news\" class=\"unseen\" role=\"status\"></div>\n";
+    return out;
+}
+
+std::string boardStyle() {
+    const std::string boardFamilies = "\"" + std::string(form::kBoardFamily) + "\", \"" +
+                                      std::string(form::kBoardFamilySubstitute) + "\"";
+    std::string out = "#Form1 { width: " + std::to_string(form::pixels(form::kForm1ClientWidth)) +
+                      "px; height: " + std::to_string(form::pixels(form::kForm1ClientHeight)) +
+                      "px; background-color: " + colour(form::kForm1BackColour) + "; }\n";
+    // Among labels and lines the table's order decides, the first row
+    // topmost; the text box, the buttons and the panel lie above them all.
+    const int count = static_cast<int>(form::kLayout.size());
+    for (int index = 0; index < count; ++index) {
+        const form::Control& c = form::kLayout[static_cast<std::size_t>(index)];
+        const form::PixelRect rect = form::pixelRect(c);
+        const bool above = c.kind != form::Kind::Label && c.kind != form::Kind::Line;
+        out += "#" + std::string(c.name) + " { left: " + std::to_string(rect.left) +
+               "px; top: " + std::to_string(rect.top) +
+               "px; z-index: " + std::to_string(above ? 2 * count - index : count - index) + ";";
+        if (!c.has(form::AutoSize)) {
+            out += " width: " + std::to_string(rect.width) + "px; height: " +
+                   std::to_string(rect.height) + "px;";
+        }
+        if (c.backColour && !c.has(form::Transparent)) {
+            out += " background-color: " + colour(*c.backColour) + ";";
+        }
+        if (c.kind != form::Kind::Line) {
+            if (const form::StoredFont* stored = form::storedFont(c.font)) {
+                out += " font-family: " + boardFamilies + "; font-size: " +
+                       number(stored->points) + "pt; font-weight: " +
+                       std::to_string(stored->weight) + ";";
+            } else {
+                out += " font-family: system-ui, sans-serif; font-size: " +
+                       number(form::kDialogPoints) + "pt;";
+            }
+        }
+        out += " }\n";
+    }
+    return out;
+}
+
+}  // namespace web

@@ -1,0 +1,36 @@
+// The one way into the module. One call at a time: a handler suspended under
+// a message box must be resumed before anything else enters the module, as
+// the desktop's modal box holds every other event of the window. A call that
+// throws at once or fails later (a trap, an abort) ends the page with its
+// failure line and the reason in the console, never a page that ignores
+// every later click.
+let running = false;
+let failed = false;
+
+// Takes the board away and shows the one line that says the game cannot run here.
+export function fail(reason) {
+    failed = true;
+    document.getElementById("place").replaceChildren();
+    document.getElementById("failure").hidden = false;
+    if (reason) {
+        console.error(reason);
+    }
+}
+
+// Runs `enter`, a call into the module that may return a promise, unless
+// another call is under way or the page has failed; returns whether it ran.
+export function call(enter) {
+    if (running || failed) {
+        return false;
+    }
+    running = true;
+    let result;
+    try {
+        result = enter();
+    } catch (error) {
+        fail(error);
+        return true;
+    }
+    Promise.resolve(result).then(() => { running = false; }, fail);
+    return true;
+}

@@ -1,0 +1,17 @@
+// The player's events into the game, each through the one guarded call:
+// every button's click and the credit label's double-click by the control's
+// name, and every edit of the guess box.
+import { call } from "./calls.js";
+
+export function routeEvents(module, elements) {
+    for (const [name, element] of elements) {
+        if (element instanceof HTMLButtonElement) {
+            element.addEventListener("click", () => call(
+                () => module.ccall("bulPgiaClick", "number", ["string"], [name], { async: true })));
+        }
+    }
+    elements.get("Label6").addEventListener("dblclick", () => call(
+        () => module.ccall("bulPgiaDoubleClickLabel6", null, [], [], { async: true })));
+    const text1 = elements.get("Text1");
+    text1.addEventListener("input", () => call(() => module.text1Edited(text1.value)));
+}
