@@ -16,7 +16,7 @@ set -euo pipefail
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
     [test]="python3 libgtest-dev libgmock-dev libbenchmark-dev
-            xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi
+            xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi orca
             qt6-wayland weston libweston-10-dev
             appstream desktop-file-utils
             chromium chromium-driver python3-selenium python3-pil"
