@@ -44,9 +44,9 @@ import time
 import tty
 
 START_TIMEOUT_S = 30.0
-# Orca logs this once its event listeners are registered: from then on it
-# hears every accessibility event.
-_READY_LINE = "ORCA: Starting ATSPI registry."
+# Orca logs one of these (Debian 12's Orca 43, later Orcas) once its event
+# listeners are registered: from then on it hears every accessibility event.
+_READY_LINES = ("ORCA: Starting ATSPI registry.", "ORCA: Starting Atspi main event loop")
 # "SPEECH OUTPUT: 'text'" then maybe " voice=name" and the voice's settings
 # "{...}"; "BRAILLE LINE:  'text'". The text may hold quotes itself.
 _PRESENTED = re.compile(r" - (SPEECH OUTPUT|BRAILLE LINE):\s+'(.*)'(?: voice=\w+)?\s*(?:\{.*\})?$")
@@ -79,8 +79,8 @@ class Orca:
                 ["orca", "--disable", "speech", "--user-prefs", os.path.join(self._folder, "prefs"),
                  "--debug-file", os.ttyname(self._terminal_end)],
                 env=env, stdout=self._output, stderr=subprocess.STDOUT, start_new_session=True)
-            self.wait_for_line(lambda line: _READY_LINE in line, timeout=START_TIMEOUT_S,
-                               what="Orca to start")
+            self.wait_for_line(lambda line: any(ready in line for ready in _READY_LINES),
+                               timeout=START_TIMEOUT_S, what="Orca to start")
         except BaseException:
             self.stop()
             raise
