@@ -72,7 +72,7 @@ def _inside(program, name):
                 import orca
                 reader = orca.Orca()
             player = Player(program)
-            scenario(player, *([reader] if reader else []))
+            scenario(player, reader) if reader else scenario(player)
         except Exception:
             traceback.print_exc()
             if player is not None:

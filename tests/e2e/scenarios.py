@@ -344,7 +344,8 @@ def close_while_message_box_open(player):
 
 def with_orca(scenario):
     """Marks a scenario played with Orca running (orca.py), started before the
-    program; the scenario gets it after the player."""
+    program; the scenario gets it after the player. Its name starts with
+    "orca_": CMake keeps such tests from running at the same time."""
     scenario.with_orca = True
     return scenario
 
@@ -380,8 +381,8 @@ def _tab_to(reader, name):
 @with_orca
 def orca_says_each_result(player, reader):
     """A blind player with the keyboard alone: what the guess scored and the
-    uncovered secret are spoken after the key that showed them, wherever the
-    focus is."""
+    uncovered secret are presented (spoken, shown in braille) after the key
+    that showed them, with the focus left where it was."""
     desktop.focus(player.window)  # what a window manager does with a new window
     reader.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), what="the guess box")
     guess = "1234"
