@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "announcer.h"
 #include "caption_label.h"
 #include "cell_binding.h"
 #include "control_factory.h"
@@ -13,6 +14,7 @@
 #include "images.h"
 #include "layout.h"
 #include "qt_strings.h"
+#include "result_news.h"
 
 namespace window {
 
@@ -39,6 +41,8 @@ Form1::Form1(QWidget* parent)
 
     buildControls(*this);
     binding_ = std::make_unique<CellBinding>(game_.board(), *this);
+    // After the controls: the tree the assistive tools walk keeps its order.
+    announcer_ = std::make_unique<Announcer>(*this);
     routeEvents();
 
     game_.load();
@@ -49,16 +53,24 @@ Form1::Form1(QWidget* parent)
 
 Form1::~Form1() = default;
 
+void Form1::play(const std::function<void()>& event) {
+    const form::ResultNews news(game_.board());
+    event();
+    announcer_->announce(news.since(game_.board()));
+}
+
 void Form1::routeEvents() {
     for (std::size_t i = 0; i < game::kButtonCount; ++i) {
         const auto button = static_cast<game::Button>(i);
         auto* control = findChild<QPushButton*>(toQString(game::buttonName(button)));
         Q_ASSERT(control != nullptr);
-        connect(control, &QPushButton::clicked, this, [this, button] { game_.click(button); });
+        connect(control, &QPushButton::clicked, this,
+                [this, button] { play([this, button] { game_.click(button); }); });
     }
     auto* label6 = findChild<CaptionLabel*>(QStringLiteral("Label6"));
     Q_ASSERT(label6 != nullptr);
-    connect(label6, &CaptionLabel::doubleClicked, this, [this] { game_.doubleClickLabel6(); });
+    connect(label6, &CaptionLabel::doubleClicked, this,
+            [this] { play([this] { game_.doubleClickLabel6(); }); });
 }
 
 void Form1::paintEvent(QPaintEvent* /*event*/) {

@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "game.h"
@@ -12,6 +13,7 @@
 
 namespace window {
 
+class Announcer;
 class CellBinding;
 
 class Form1 : public QWidget {
@@ -33,12 +35,15 @@ protected:
 
 private:
     void routeEvents();
+    // Runs `event` on the game, then tells a screen reader what it showed.
+    void play(const std::function<void()>& event);
 
     QtMessageBox messages_;
     game::SystemRandomSource random_;
     game::Game game_;
     QPixmap background_;
     std::unique_ptr<CellBinding> binding_;
+    std::unique_ptr<Announcer> announcer_;
 };
 
 }  // namespace window

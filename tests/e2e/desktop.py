@@ -77,14 +77,17 @@ def type_text(text):
     _xdotool("type", "--delay", _TYPING_DELAY_MS, text)
 
 
-def press_key(key, window=None):
-    """Presses `key` (an X keysym name such as Return) with `window` focused first.
+def focus(window):
+    """Gives `window` the X input focus. With no window manager, it is given
+    directly, as a window manager would when the player clicks a window's
+    frame or a new window opens."""
+    _xdotool("windowfocus", "--sync", window)
 
-    With no window manager, the X input focus is given directly, as a window
-    manager would when the player clicks a window's frame.
-    """
+
+def press_key(key, window=None):
+    """Presses `key` (an X keysym name such as Return) with `window` focused first."""
     if window is not None:
-        _xdotool("windowfocus", "--sync", window)
+        focus(window)
         time.sleep(0.05)
     _xdotool("key", key)
 

@@ -75,10 +75,15 @@ class Orca:
         self._output = open(os.path.join(self._folder, "output.txt"), "w+")
         self.process = None
         try:
-            self.process = subprocess.Popen(
-                ["orca", "--disable", "speech", "--user-prefs", os.path.join(self._folder, "prefs"),
-                 "--debug-file", os.ttyname(self._terminal_end)],
-                env=env, stdout=self._output, stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                self.process = subprocess.Popen(
+                    ["orca", "--disable", "speech",
+                     "--user-prefs", os.path.join(self._folder, "prefs"),
+                     "--debug-file", os.ttyname(self._terminal_end)],
+                    env=env, stdin=subprocess.DEVNULL, stdout=self._output,
+                    stderr=subprocess.STDOUT, start_new_session=True)
+            except FileNotFoundError:
+                raise RuntimeError("orca is not installed (Debian package orca)") from None
             self.wait_for_line(lambda line: any(ready in line for ready in _READY_LINES),
                                timeout=START_TIMEOUT_S, what="Orca to start")
         except BaseException:

@@ -140,7 +140,11 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
     """
     runtime_dir = tempfile.mkdtemp(prefix="bul-pgia-e2e-")  # created 0700
     env = {k: v for k, v in os.environ.items() if k not in _FOREIGN_VARIABLES}
-    env.update(XDG_RUNTIME_DIR=runtime_dir, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    # GSettings in memory: what the desktop's programs set (the accessibility
+    # bus launcher stores whether accessibility is on) never reaches the
+    # machine's dconf.
+    env.update(XDG_RUNTIME_DIR=runtime_dir, LANG="C.UTF-8", LC_ALL="C.UTF-8",
+               GSETTINGS_BACKEND="memory")
     server = None
     try:
         if kind == WAYLAND:

@@ -64,11 +64,15 @@ def _inside(program, name):
             from accessible_play import AccessibleGame as Player
         else:
             from player import Player
-        player = None
+        player = reader = None
         started = time.monotonic()
         try:
+            # The screen reader runs before the program, as on a player's desktop.
+            if getattr(scenario, "with_orca", False):
+                import orca
+                reader = orca.Orca()
             player = Player(program)
-            scenario(player)
+            scenario(player, reader) if reader else scenario(player)
         except Exception:
             traceback.print_exc()
             if player is not None:
@@ -78,6 +82,8 @@ def _inside(program, name):
         finally:
             if player is not None:
                 player.quit()
+            if reader is not None:
+                reader.stop()
         print(f"PASS: {name} ({time.monotonic() - started:.1f} s)")
         return 0
     finally:

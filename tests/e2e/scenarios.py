@@ -1,7 +1,9 @@
 """The scenarios: each plays the program from its start as a person would and
 checks, exactly, what the screen shows at every step that matters."""
 import itertools
+import re
 
+import desktop
 import layout
 import private_desktop
 from waiting import wait_until
@@ -340,6 +342,14 @@ def close_while_message_box_open(player):
     assert status == 0, f"the program ended with status {status}"
 
 
+def with_orca(scenario):
+    """Marks a scenario played with Orca running (orca.py), started before the
+    program; the scenario gets it after the player. Its name starts with
+    "orca_": CMake keeps such tests from running at the same time."""
+    scenario.with_orca = True
+    return scenario
+
+
 def accessibility_only(scenario):
     """Marks a scenario that gets the program through AccessibleGame
     (accessible_play.py) instead of a Player: no X tool, nothing by position."""
@@ -351,6 +361,47 @@ def on_wayland(scenario):
     """Marks a scenario that runs in a Wayland desktop, with no X display."""
     scenario.session = private_desktop.WAYLAND
     return scenario
+
+
+def _wait_for_sentence(reader, pattern, since, what):
+    """The groups of `pattern`, a whole sentence Orca spoke (it may add a full
+    stop) or showed in braille from `since` on."""
+    sentence = re.compile(pattern + r"\.?")
+    text = reader.wait_for_presented(lambda text: sentence.fullmatch(text), since, what=what)
+    return sentence.fullmatch(text).groups()
+
+
+def _tab_to(reader, name):
+    """Tab to the next control, which must be `name`: Orca says so."""
+    mark = reader.mark()
+    desktop.press_key("Tab")
+    reader.wait_for_presented(lambda text: text.startswith(name), mark, what=f"{name!r} focused")
+
+
+@with_orca
+def orca_says_each_result(player, reader):
+    """A blind player with the keyboard alone: what the guess scored and the
+    uncovered secret are presented (spoken, shown in braille) after the key
+    that showed them, with the focus left where it was."""
+    desktop.focus(player.window)  # what a window manager does with a new window
+    reader.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), what="the guess box")
+    guess = "1234"
+    desktop.type_text(guess)
+    wait_until(lambda: player.read("Text1") == guess, 5.0, "the guess in the box")
+    _tab_to(reader, "בדוק")
+    mark = reader.mark()
+    desktop.press_key("space")
+    counts = _wait_for_sentence(reader, rf"ניסיון 1: {guess}, בול (\d), פגיעה (\d)", mark,
+                                "the sentence of row 1")
+    _tab_to(reader, "מה המספר")
+    mark = reader.mark()
+    desktop.press_key("space")
+    secret, = _wait_for_sentence(reader, r"תיבת המספר הסודי: (\d{4})", mark,
+                                 "the sentence of the secret")
+    assert counts == tuple(map(str, score(guess, secret))), \
+        f"bulls and hits said {counts} for {guess} against {secret}"
+    assert player.secret_on_screen() == dict(zip(layout.POSITIONS, secret)), \
+        f"said the secret {secret}, showing {player.secret_on_screen()}"
 
 
 @accessibility_only
@@ -390,6 +441,7 @@ SCENARIOS = {
         erase_then_win,
         new_game_from_codes_mode,
         close_while_message_box_open,
+        orca_says_each_result,
         win_through_accessibility_only,
         whole_game_on_wayland,
     )

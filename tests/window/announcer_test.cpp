@@ -1,0 +1,113 @@
+// What a screen reader is told after each event, read where Qt hands it to
+// the platform's accessibility bridge.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+
+#include "form1_driver.h"
+#include "qt_strings.h"
+#include "result_news.h"
+
+namespace window::testing {
+namespace {
+
+QStringList heard;
+
+// The sentence an update carries to a screen reader, or nothing.
+void listen(QAccessibleEvent* event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (event->type() == QAccessible::Announcement) {
+        heard << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+    }
+#else
+    QAccessibleInterface* shown = event->accessibleInterface();
+    if (event->type() == QAccessible::ObjectShow && shown->role() == QAccessible::Notification) {
+        heard << shown->child(0)->text(QAccessible::Name);
+    }
+#endif
+}
+
+// Runs with Qt's accessibility bridge on (QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+// and an accessibility bus on a private session bus): what it would send
+// is heard here instead.
+class Announcements : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A bare session bus starts the accessibility bus only when asked
+        // for its address; Qt waits for it to appear and never asks.
+        QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+            "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"));
+        QElapsedTimer waited;
+        waited.start();
+        while (!QAccessible::isActive() && waited.elapsed() < kBridgeDeadlineMs) {
+            QTest::qWait(20);
+        }
+        ASSERT_TRUE(QAccessible::isActive()) << "Qt's accessibility did not come on";
+        heard.clear();
+        previous_ = QAccessible::installUpdateHandler(listen);
+    }
+    void TearDown() override { QAccessible::installUpdateHandler(previous_); }
+
+private:
+    static constexpr int kBridgeDeadlineMs = 10000;
+    QAccessible::UpdateHandler previous_ = nullptr;
+};
+
+void putIntoText1(Form1Driver& driver, const QString& text) {
+    static_cast<QLineEdit*>(driver.control("Text1"))->setText(text);
+}
+
+QString row1(Form1Driver& driver) { return toQString(form::rowSentence(driver.form().board(), 1)); }
+QString secret(Form1Driver& driver) { return toQString(form::secretSentence(driver.form().board())); }
+
+TEST_F(Announcements, EachEventThatShowsAResultSaysItWholeOnceAndNothingElseIsSaid) {
+    struct Case {
+        const char* what;
+        QString typed;  // put into Text1 as an assistive tool puts it
+        const char* button;
+        QString (*said)(Form1Driver&);  // null: nothing is said
+    };
+    for (const Case& c : {
+             Case{"a guess", "1234", "Command1", row1},
+             Case{"a guess refused with a box", "12", "Command1", nullptr},
+             Case{"the secret shown", "", "Command2", secret},
+             Case{"a right-to-left mark, a surrogate pair", QString::fromUtf8("\u200F\U0001F600" "1"),
+                  "Command1", row1},
+         }) {
+        Form1Driver driver;
+        putIntoText1(driver, c.typed);
+        heard.clear();
+        driver.click(c.button);
+        const QString all = heard.join(" | ");
+        EXPECT_EQ(all.toStdString(), c.said ? c.said(driver).toStdString() : "") << c.what;
+        if (c.said == row1) {
+            EXPECT_TRUE(all.contains(c.typed)) << c.what;
+        }
+        // Whole characters only: it goes to the screen reader as UTF-8.
+        EXPECT_EQ(QString::fromUtf8(all.toUtf8()), all) << c.what;
+    }
+}
+
+// Whatever carries the sentence draws nothing: hidden again, the window
+// looks the same.
+TEST_F(Announcements, LeaveTheWindowAsItWas) {
+    Form1Driver driver;
+    driver.click("Command2");
+    ASSERT_EQ(heard.size(), 1);
+    const QImage announced = driver.grabClientArea();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&driver.form());
+    for (int i = 0; i < window->childCount(); ++i) {
+        if (window->child(i)->role() == QAccessible::Notification) {
+            qobject_cast<QWidget*>(window->child(i)->object())->hide();
+        }
+    }
+    EXPECT_EQ(driver.grabClientArea(), announced);
+}
+
+}  // namespace
+}  // namespace window::testing

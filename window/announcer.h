@@ -1,0 +1,27 @@
+// Has the screen reader say a sentence, without moving the focus and without
+// any change on screen: the result of a guess, the secret as it shows.
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace window {
+
+class Announcer {
+public:
+    // `window` is the window the sentences are about; it must outlive the
+    // announcer. Adds nothing that draws or takes the focus.
+    explicit Announcer(QWidget& window);
+
+    // Nothing happens for an empty sentence, or when no assistive tool
+    // listens (no screen reader, no accessibility bus, QT_ACCESSIBILITY=0).
+    void announce(const std::u16string& sentence);
+
+private:
+    // What the announcement is sent for: the window itself, or the object
+    // that carries it where Qt has no announcements of its own.
+    QWidget* speaker_;
+};
+
+}  // namespace window
