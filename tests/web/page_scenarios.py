@@ -4,6 +4,8 @@ that only a page has."""
 import io
 import json
 import os
+import urllib.error
+import urllib.request
 
 from PIL import Image
 from selenium.webdriver.common.by import By
@@ -11,6 +13,7 @@ from selenium.webdriver.common.keys import Keys
 
 import browser
 import scenarios as desktop
+from page_player import PagePlayer
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -50,6 +53,31 @@ BAD_INPUT = (
      ("box", desktop.ERROR_TITLE, desktop.NEED_FOUR_DIGITS)),
     ("a right-to-left mark counts as a character", "\u200f123", "\u200f123", ("row", "\u200f123")),
 )
+
+
+# Screens the board must fit whole, without a scroll bar: CSS pixels, a touch
+# phone or not, and the least scale of the board there.
+SCREENS = (
+    (320, 568, True, None),
+    (360, 640, True, None),
+    (1920, 1080, False, 1.8),
+)
+
+# Where the board is drawn, the viewport's size and how far the page scrolls.
+_BOARD_ON_SCREEN = """
+const board = document.getElementById("Form1").getBoundingClientRect();
+const page = document.scrollingElement;
+return {board: [board.left, board.top, board.right, board.bottom],
+        viewport: [innerWidth, innerHeight],
+        scrolls: [page.scrollWidth - page.clientWidth, page.scrollHeight - page.clientHeight]};
+"""
+
+
+def board_scale(player):
+    """How many times its stored size the board is drawn, from a button's width."""
+    width = player.driver.execute_script(
+        "return document.getElementById('Command1').getBoundingClientRect().width")
+    return width / desktop.layout.rect("Command1")[2]
 
 
 def serves_itself(scenario):
@@ -161,6 +189,46 @@ def load_failure_shows_one_line(driver, folder):
                 f"{missing} missing: a board without its game is on the page"
 
 
+@serves_itself
+def installs_and_plays_offline(driver, folder):
+    """Chromium finds the page installable and, once the page's service worker
+    controls it, plays a whole game in it with the server gone."""
+    with browser.served(folder) as url:
+        PagePlayer(driver, url)
+        wait_until(lambda: driver.execute_script("return navigator.serviceWorker.controller"),
+                   30.0, "the service worker to control the page")
+        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        assert errors == [], f"chromium would not install the page: {errors}"
+    try:
+        urllib.request.urlopen(url, timeout=5)
+        raise AssertionError("the server still answers")
+    except urllib.error.URLError:
+        pass
+    desktop.win_in_row_1_then_row_4(PagePlayer(driver, url))
+
+
+def fits_any_screen(player):
+    """On a phone and on a large screen the whole board is in view, as big as
+    fits; on a phone a double tap on the credit label opens the codes panel."""
+    url = player.driver.current_url
+    for width, height, touch, least_scale in SCREENS:
+        screen = f"{width} x {height}"
+        browser.emulate_screen(player.driver, width, height, touch)
+        player = PagePlayer(player.driver, url)
+        seen = player.driver.execute_script(_BOARD_ON_SCREEN)
+        left, top, right, bottom = seen["board"]
+        assert left >= 0 and top >= 0 and right <= seen["viewport"][0] \
+            and bottom <= seen["viewport"][1], f"{screen}: the board {seen['board']} is cut off"
+        assert seen["scrolls"] == [0, 0], f"{screen}: the page scrolls by {seen['scrolls']}"
+        if least_scale:
+            assert board_scale(player) >= least_scale, \
+                f"{screen}: the board is drawn at {board_scale(player):.2f} times its size"
+        if touch:
+            player.double_tap("Label6")
+            wait_until(lambda: "Frame1" in player.board(), 5.0,
+                       f"{screen}: the codes panel to open on a double tap")
+
+
 # The rectangles of the page's controls, relative to Form1, as drawn, and
 # their texts.
 _PAGE_RECTS = """
@@ -220,6 +288,10 @@ def matches_desktop_window(player, artefacts):
     the secret shown and "56" in the guess box."""
     with open(os.path.join(artefacts, "form1-played.json"), encoding="utf-8") as file:
         window = json.load(file)
+    # The board at its stored size, pixel for pixel: a window just large
+    # enough for it and its margin.
+    browser.emulate_screen(player.driver, 416, 526)
+    wait_until(lambda: abs(board_scale(player) - 1) < 1e-6, 5.0, "the board at its own size")
     shot = Image.open(os.path.join(artefacts, "form1-played.png")).convert("RGB")
     secret = desktop.read_secret(player)
     guesses = [secret[1:] + secret[0]] + (["1234"] if secret != "1234" else [])
@@ -254,6 +326,8 @@ PAGE_ONLY = (
     message_box_is_modal,
     bad_input,
     load_failure_shows_one_line,
+    installs_and_plays_offline,
+    fits_any_screen,
     matches_desktop_window,
 )
 
