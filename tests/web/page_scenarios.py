@@ -4,6 +4,10 @@ that only a page has."""
 import io
 import json
 import os
+import shutil
+import sys
+import tempfile
+import time
 import urllib.error
 import urllib.request
 
@@ -189,14 +193,23 @@ def load_failure_shows_one_line(driver, folder):
                 f"{missing} missing: a board without its game is on the page"
 
 
+def _load_under_worker(driver, url):
+    """Loads the page until its service worker serves it: from the first load
+    after the worker is installed."""
+    PagePlayer(driver, url)
+    driver.set_script_timeout(30)
+    driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    PagePlayer(driver, url)
+    assert driver.execute_script("return navigator.serviceWorker.controller"), \
+        "a load after the service worker is ready is not served by it"
+
+
 @serves_itself
 def installs_and_plays_offline(driver, folder):
     """Chromium finds the page installable and, once the page's service worker
     controls it, plays a whole game in it with the server gone."""
     with browser.served(folder) as url:
-        PagePlayer(driver, url)
-        wait_until(lambda: driver.execute_script("return navigator.serviceWorker.controller"),
-                   30.0, "the service worker to control the page")
+        _load_under_worker(driver, url)
         errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
         assert errors == [], f"chromium would not install the page: {errors}"
     try:
@@ -205,6 +218,59 @@ def installs_and_plays_offline(driver, folder):
     except urllib.error.URLError:
         pass
     desktop.win_in_row_1_then_row_4(PagePlayer(driver, url))
+
+
+WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web")
+
+# Which build served the page: its index.html and, through the service worker
+# as every file, its style sheet, each with or without the next build's mark.
+_BUILD_SEEN = """
+const done = arguments[arguments.length - 1];
+const mark = arguments[0];
+fetch("page.css").then((response) => response.text()).then((css) => done(
+    [document.documentElement.innerHTML.includes(mark), css.includes(mark)]));
+"""
+
+
+@serves_itself
+def next_build_replaces_the_old_whole(driver, folder):
+    """A new build put on the server while the page is open is installed
+    beside the old one: the open page and its reloads keep the old build's
+    every file, and once no page of it is left, a load gets the new one's."""
+    sys.path.insert(0, WEB)
+    import precache
+    mark = "next build"
+    with tempfile.TemporaryDirectory() as served:
+        shutil.copytree(folder, served, dirs_exist_ok=True)
+        _replace_build(driver, served, mark, precache)
+
+
+def _replace_build(driver, served, mark, precache):
+    with browser.served(served) as url:
+        _load_under_worker(driver, url)
+        for name, old, new in (("index.html", "</body>", f"<!-- {mark} --></body>"),
+                               ("page.css", "html, body", f"/* {mark} */ html, body")):
+            with open(os.path.join(served, name), "r+", encoding="utf-8") as file:
+                text = file.read()
+                assert old in text, f"no {old!r} in {name}"
+                file.seek(0)
+                file.write(text.replace(old, new))
+        precache.main(served, os.path.join(WEB, "page", "service-worker.js"))
+        PagePlayer(driver, url)
+        assert driver.execute_async_script(_BUILD_SEEN, mark) == [False, False], \
+            "a reload while the old build's page was open did not keep the old build"
+        wait_until(lambda: driver.execute_script(
+            "return navigator.serviceWorker.getRegistration().then((r) => r.waiting !== null)"),
+                   30.0, "the next build's worker to be installed")
+
+        def next_build_loaded():
+            driver.get("about:blank")
+            time.sleep(0.2)
+            PagePlayer(driver, url)
+            seen = driver.execute_async_script(_BUILD_SEEN, mark)
+            assert seen[0] == seen[1], f"a page of two builds (index.html, page.css new): {seen}"
+            return seen == [True, True]
+        wait_until(next_build_loaded, 30.0, "a load of the next build")
 
 
 def fits_any_screen(player):
@@ -327,6 +393,7 @@ PAGE_ONLY = (
     bad_input,
     load_failure_shows_one_line,
     installs_and_plays_offline,
+    next_build_replaces_the_old_whole,
     fits_any_screen,
     matches_desktop_window,
 )

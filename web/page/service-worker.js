@@ -18,12 +18,12 @@ self.addEventListener("install", (event) => {
             new Request(name, { cache: "no-cache", integrity })))));
 });
 
+// No page is claimed: one that is open was loaded by the old build (or from
+// the network) and keeps going as it started; the next load is this build's.
 self.addEventListener("activate", (event) => {
-    event.waitUntil(caches.keys()
-        .then((names) => Promise.all(names
-            .filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE)
-            .map((name) => caches.delete(name))))
-        .then(() => self.clients.claim()));
+    event.waitUntil(caches.keys().then((names) => Promise.all(names
+        .filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE)
+        .map((name) => caches.delete(name)))));
 });
 
 // The page keeps no state in its address: the folder's start page, with any
