@@ -217,7 +217,35 @@ def installs_and_plays_offline(driver, folder):
         raise AssertionError("the server still answers")
     except urllib.error.URLError:
         pass
-    desktop.win_in_row_1_then_row_4(PagePlayer(driver, url))
+    # Started from a home screen or a link, the address may carry a query.
+    desktop.win_in_row_1_then_row_4(PagePlayer(driver, url + "?source=home#board"))
+
+
+# What the page's server sends beside a file: (file, header, value). The
+# policy is the one the page declares in its <meta>.
+SERVED_HEADERS = (
+    ("", "Content-Security-Policy", "the page's own"),
+    ("", "X-Content-Type-Options", "nosniff"),
+    ("bul-pgia.wasm", "Content-Type", "application/wasm"),
+    ("bul-pgia.js", "X-Content-Type-Options", "nosniff"),
+    ("manifest.webmanifest", "Content-Type", "application/manifest+json"),
+)
+
+
+@serves_itself
+def served_with_its_headers(driver, folder):
+    """The page's server sends its security policy as a header, forbids
+    sniffing, and gives the module and the manifest their types."""
+    with browser.served(folder) as url:
+        driver.get(url)
+        policy = driver.find_element(
+            By.CSS_SELECTOR, "meta[http-equiv=Content-Security-Policy]").get_attribute("content")
+        assert "default-src 'none'" in policy, f"the page declares the policy {policy!r}"
+        for name, header, value in SERVED_HEADERS:
+            expected = policy if value == "the page's own" else value
+            with urllib.request.urlopen(url + name, timeout=5) as response:
+                sent = response.headers.get(header)
+            assert sent == expected, f"/{name} comes with {header}: {sent!r}, expected {expected!r}"
 
 
 WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web")
@@ -392,6 +420,7 @@ PAGE_ONLY = (
     message_box_is_modal,
     bad_input,
     load_failure_shows_one_line,
+    served_with_its_headers,
     installs_and_plays_offline,
     next_build_replaces_the_old_whole,
     fits_any_screen,
