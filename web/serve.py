@@ -57,6 +57,12 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         self.send_header("Cache-Control", "no-cache")
         super().end_headers()
 
+    def handle(self):
+        try:
+            super().handle()
+        except ConnectionError:
+            pass  # the browser left mid-answer (a reload, a closed tab): nothing to report
+
     def log_message(self, *args):
         if not self.quiet:
             super().log_message(*args)
