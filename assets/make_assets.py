@@ -6,6 +6,7 @@ It needs Debian's python3-pil (for the JPEG encoder) and writes, next to itself:
   background.jpg            the sky behind the window's controls (496 x 538, tiles seamlessly)
   icon.ico                  the window icon: 32 x 32 and 16 x 16, 4 bits per pixel, 1-bit mask
   hicolor/NxN/apps/bul-pgia.png   the same target for the desktop's icon theme
+  web/bul-pgia-N.png        the same target at 192 and 512 for the web page's manifest
   assets.qrc                the Qt resource file that compiles the first two into the program
 Every run writes the same bytes (fixed seed, fixed dates, no time stamps), so a rerun shows
 up in git only when this script changed. tests/assets/check_assets.py guards the formats.
@@ -290,6 +291,21 @@ def theme_png(size):
 
 THEME_SIZES = (16, 32, 48, 64, 128, 256)
 
+
+# The page's installed icon, whose bytes every visitor downloads: each pixel takes the colour at its
+# centre, as in the window icon, so four palette entries (transparent, black, red, yellow) hold it in
+# a fraction of a smoothed image's weight. A launcher scales it down, which smooths the edges anyway.
+WEB_SIZES = (192, 512)
+WEB_PALETTE = [None, BLACK, RED, YELLOW]
+
+
+def web_png(size):
+    image = Image.new("P", (size, size))
+    image.putpalette([channel for colour in WEB_PALETTE for channel in colour or (255, 255, 255)])
+    image.putdata([WEB_PALETTE.index(seen[0])
+                   for seen in target_samples(size, TARGETS[32], size / 32, 1)])
+    return image
+
 QRC = """<!DOCTYPE RCC>
 <RCC version="1.0">
     <qresource prefix="/">
@@ -307,6 +323,10 @@ def main():
         folder = HERE / "hicolor" / f"{size}x{size}" / "apps"
         folder.mkdir(parents=True, exist_ok=True)
         theme_png(size).save(folder / "bul-pgia.png", "PNG", optimize=True)
+    (HERE / "web").mkdir(exist_ok=True)
+    for size in WEB_SIZES:
+        web_png(size).save(HERE / "web" / f"bul-pgia-{size}.png", "PNG", optimize=True, bits=2,
+                           transparency=0)
     (HERE / "assets.qrc").write_text(QRC)
     return 0
 

@@ -22,7 +22,7 @@ declare -A groups=(
             chromium chromium-driver python3-selenium python3-pil npm"
     [quality]="clang clang-tidy libclang-rt-14-dev"
     [package]="dpkg-dev debhelper lintian devscripts"
-    [web]="emscripten node-acorn"
+    [web]="emscripten node-acorn python3-fonttools python3-brotli libjpeg-turbo-progs"
     [assets]="python3-pil"
     [peers]="colorcode gnome-mastermind sgt-puzzles python3-xlib"
 )

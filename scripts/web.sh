@@ -24,7 +24,7 @@ fi
 page=$build/page
 
 if [ "${1:-}" = serve ]; then
-    echo "Serving $page on http://127.0.0.1:8000/ (Ctrl+C stops it)"
-    exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1 --directory "$page"
+    # With the page's security policy as a header, and its files' types.
+    exec /usr/bin/python3 web/serve.py "$page" --port 8000 --bind 127.0.0.1
 fi
 echo "$page"

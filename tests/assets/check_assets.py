@@ -18,6 +18,7 @@ PROFILE_DESCRIPTION = "sRGB IEC61966-2.1"
 ICON_FILE_SIZE = 1078
 ICON_SIZES = (32, 16)
 THEME_SIZES = (16, 32, 48, 64, 128, 256)
+WEB_SIZES = (192, 512)
 VGA_PALETTE = [
     (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
     (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
@@ -262,6 +263,24 @@ def check_theme_icons(folder, failures):
         failures.expect(alpha[size // 2][size // 2] == 255, where, "centre is not opaque")
 
 
+def check_web_icons(folder, failures):
+    """The manifest's icons: a browser installs the page only with PNGs of the sizes they claim."""
+    for size in WEB_SIZES:
+        path = folder / f"bul-pgia-{size}.png"
+        where = str(path.relative_to(folder.parent))
+        if not failures.expect(path.is_file(), where, "is missing"):
+            continue
+        data = path.read_bytes()
+        if not failures.expect(data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", where,
+                               "is not a PNG file"):
+            continue
+        width, height, _, colour_type = struct.unpack(">IIBB", data[16:26])
+        failures.expect((width, height) == (size, size), where,
+                        f"is {width} x {height}, expected {size} x {size}")
+        failures.expect(colour_type == 3 and b"tRNS" in data, where,
+                        "is not a palette image with a transparent entry")
+
+
 def check_resources(path, failures):
     where = path.name
     try:
@@ -286,6 +305,7 @@ def main(arguments):
         ("background.jpg", check_background),
         ("icon.ico", check_icon),
         ("hicolor", check_theme_icons),
+        ("web", check_web_icons),
         ("assets.qrc", check_resources),
     ]
     for name, check in checks:

@@ -1,15 +1,20 @@
 """Headless Debian chromium driven through chromedriver, on a page served from
-a folder by a private HTTP server. Every port is chosen free at run time and
-every browser gets a fresh profile; all of it goes when the `with` ends."""
+a folder by a private HTTP server, the page's own (web/serve.py), so that the
+browser sees its headers. Every port is chosen free at run time and every
+browser gets a fresh profile; all of it goes when the `with` ends."""
 import contextlib
-import functools
 import http.server
+import os
 import shutil
+import sys
 import tempfile
 import threading
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
+import serve  # noqa: E402  (web/: the page's server)
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
@@ -27,7 +32,7 @@ document.addEventListener("securitypolicyviolation", (event) => {
 """
 
 
-class _Handler(http.server.SimpleHTTPRequestHandler):
+class _Handler(serve.PageHandler):
     withheld = frozenset()
 
     def do_GET(self):
@@ -36,16 +41,13 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
             return
         super().do_GET()
 
-    def log_message(self, *args):
-        pass
-
 
 @contextlib.contextmanager
 def served(folder, withheld=()):
     """The URL of `folder` served over HTTP on a free local port; the files
     named in `withheld` are answered with 404, as if they were missing."""
-    handler = functools.partial(type("Handler", (_Handler,), {"withheld": frozenset(withheld)}),
-                                directory=folder)
+    handler = serve.handler(folder, type("Handler", (_Handler,), {"withheld": frozenset(withheld)}),
+                            quiet=True)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
@@ -84,3 +86,12 @@ def chromium(extra_arguments=(), headless=True):
 def policy_violations(driver):
     """What the current document's security policy blocked since it loaded."""
     return driver.execute_script("return window.policyViolations || []")
+
+
+def emulate_screen(driver, width, height, touch=False):
+    """Makes the page's viewport `width` x `height` CSS pixels, as a phone's
+    (a mobile viewport and a touch screen) when `touch`."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": width, "height": height, "deviceScaleFactor": 1, "mobile": touch})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {
+        "enabled": touch, "maxTouchPoints": 1})

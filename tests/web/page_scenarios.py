@@ -4,7 +4,13 @@ that only a page has."""
 import io
 import json
 import os
+import shutil
 import subprocess
+import sys
+import tempfile
+import time
+import urllib.error
+import urllib.request
 
 from PIL import Image
 from selenium.webdriver.common.by import By
@@ -76,6 +82,31 @@ Object.defineProperty(window, "createBulPgia", {
     },
 });
 """
+
+
+# Screens the board must fit whole, without a scroll bar: CSS pixels, a touch
+# phone or not, and the least scale of the board there.
+SCREENS = (
+    (320, 568, True, None),
+    (360, 640, True, None),
+    (1920, 1080, False, 1.8),
+)
+
+# Where the board is drawn, the viewport's size and how far the page scrolls.
+_BOARD_ON_SCREEN = """
+const board = document.getElementById("Form1").getBoundingClientRect();
+const page = document.scrollingElement;
+return {board: [board.left, board.top, board.right, board.bottom],
+        viewport: [innerWidth, innerHeight],
+        scrolls: [page.scrollWidth - page.clientWidth, page.scrollHeight - page.clientHeight]};
+"""
+
+
+def board_scale(player):
+    """How many times its stored size the board is drawn, from a button's width."""
+    width = player.driver.execute_script(
+        "return document.getElementById('Command1').getBoundingClientRect().width")
+    return width / desktop.layout.rect("Command1")[2]
 
 
 def serves_itself(scenario):
@@ -291,6 +322,136 @@ def load_failure_shows_one_line(driver, folder):
                 f"{missing} missing: a board without its game is on the page"
 
 
+def _load_under_worker(driver, url):
+    """Loads the page until its service worker serves it: from the first load
+    after the worker is installed."""
+    PagePlayer(driver, url)
+    driver.set_script_timeout(30)
+    driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    PagePlayer(driver, url)
+    assert driver.execute_script("return navigator.serviceWorker.controller"), \
+        "a load after the service worker is ready is not served by it"
+
+
+@serves_itself
+def installs_and_plays_offline(driver, folder):
+    """Chromium finds the page installable and, once the page's service worker
+    controls it, plays a whole game in it with the server gone."""
+    with browser.served(folder) as url:
+        _load_under_worker(driver, url)
+        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        assert errors == [], f"chromium would not install the page: {errors}"
+    try:
+        urllib.request.urlopen(url, timeout=5)
+        raise AssertionError("the server still answers")
+    except urllib.error.URLError:
+        pass
+    # Started from a home screen or a link, the address may carry a query.
+    desktop.win_in_row_1_then_row_4(PagePlayer(driver, url + "?source=home#board"))
+
+
+# What the page's server sends beside a file: (file, header, value). The
+# policy is the one the page declares in its <meta>.
+SERVED_HEADERS = (
+    ("", "Content-Security-Policy", "the page's own"),
+    ("", "X-Content-Type-Options", "nosniff"),
+    ("bul-pgia.wasm", "Content-Type", "application/wasm"),
+    ("bul-pgia.js", "X-Content-Type-Options", "nosniff"),
+    ("manifest.webmanifest", "Content-Type", "application/manifest+json"),
+)
+
+
+@serves_itself
+def served_with_its_headers(driver, folder):
+    """The page's server sends its security policy as a header, forbids
+    sniffing, and gives the module and the manifest their types."""
+    with browser.served(folder) as url:
+        driver.get(url)
+        policy = driver.find_element(
+            By.CSS_SELECTOR, "meta[http-equiv=Content-Security-Policy]").get_attribute("content")
+        assert "default-src 'none'" in policy, f"the page declares the policy {policy!r}"
+        for name, header, value in SERVED_HEADERS:
+            expected = policy if value == "the page's own" else value
+            with urllib.request.urlopen(url + name, timeout=5) as response:
+                sent = response.headers.get(header)
+            assert sent == expected, f"/{name} comes with {header}: {sent!r}, expected {expected!r}"
+
+
+WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web")
+
+# Which build served the page: its index.html and, through the service worker
+# as every file, its style sheet, each with or without the next build's mark.
+_BUILD_SEEN = """
+const done = arguments[arguments.length - 1];
+const mark = arguments[0];
+fetch("page.css").then((response) => response.text()).then((css) => done(
+    [document.documentElement.innerHTML.includes(mark), css.includes(mark)]));
+"""
+
+
+@serves_itself
+def next_build_replaces_the_old_whole(driver, folder):
+    """A new build put on the server while the page is open is installed
+    beside the old one: the open page and its reloads keep the old build's
+    every file, and once no page of it is left, a load gets the new one's."""
+    sys.path.insert(0, WEB)
+    import precache
+    mark = "next build"
+    with tempfile.TemporaryDirectory() as served:
+        shutil.copytree(folder, served, dirs_exist_ok=True)
+        _replace_build(driver, served, mark, precache)
+
+
+def _replace_build(driver, served, mark, precache):
+    with browser.served(served) as url:
+        _load_under_worker(driver, url)
+        for name, old, new in (("index.html", "</body>", f"<!-- {mark} --></body>"),
+                               ("page.css", "html, body", f"/* {mark} */ html, body")):
+            with open(os.path.join(served, name), "r+", encoding="utf-8") as file:
+                text = file.read()
+                assert old in text, f"no {old!r} in {name}"
+                file.seek(0)
+                file.write(text.replace(old, new))
+        precache.main(served, os.path.join(WEB, "page", "service-worker.js"))
+        PagePlayer(driver, url)
+        assert driver.execute_async_script(_BUILD_SEEN, mark) == [False, False], \
+            "a reload while the old build's page was open did not keep the old build"
+        wait_until(lambda: driver.execute_script(
+            "return navigator.serviceWorker.getRegistration().then((r) => r.waiting !== null)"),
+                   30.0, "the next build's worker to be installed")
+
+        def next_build_loaded():
+            driver.get("about:blank")
+            time.sleep(0.2)
+            PagePlayer(driver, url)
+            seen = driver.execute_async_script(_BUILD_SEEN, mark)
+            assert seen[0] == seen[1], f"a page of two builds (index.html, page.css new): {seen}"
+            return seen == [True, True]
+        wait_until(next_build_loaded, 30.0, "a load of the next build")
+
+
+def fits_any_screen(player):
+    """On a phone and on a large screen the whole board is in view, as big as
+    fits; on a phone a double tap on the credit label opens the codes panel."""
+    url = player.driver.current_url
+    for width, height, touch, least_scale in SCREENS:
+        screen = f"{width} x {height}"
+        browser.emulate_screen(player.driver, width, height, touch)
+        player = PagePlayer(player.driver, url)
+        seen = player.driver.execute_script(_BOARD_ON_SCREEN)
+        left, top, right, bottom = seen["board"]
+        assert left >= 0 and top >= 0 and right <= seen["viewport"][0] \
+            and bottom <= seen["viewport"][1], f"{screen}: the board {seen['board']} is cut off"
+        assert seen["scrolls"] == [0, 0], f"{screen}: the page scrolls by {seen['scrolls']}"
+        if least_scale:
+            assert board_scale(player) >= least_scale, \
+                f"{screen}: the board is drawn at {board_scale(player):.2f} times its size"
+        if touch:
+            player.double_tap("Label6")
+            wait_until(lambda: "Frame1" in player.board(), 5.0,
+                       f"{screen}: the codes panel to open on a double tap")
+
+
 # The rectangles of the page's controls, relative to Form1, as drawn, and
 # their texts.
 _PAGE_RECTS = """
@@ -350,6 +511,10 @@ def matches_desktop_window(player, artefacts):
     the secret shown and "56" in the guess box."""
     with open(os.path.join(artefacts, "form1-played.json"), encoding="utf-8") as file:
         window = json.load(file)
+    # The board at its stored size, pixel for pixel: a window just large
+    # enough for it and its margin.
+    browser.emulate_screen(player.driver, 416, 526)
+    wait_until(lambda: abs(board_scale(player) - 1) < 1e-6, 5.0, "the board at its own size")
     shot = Image.open(os.path.join(artefacts, "form1-played.png")).convert("RGB")
     secret = desktop.read_secret(player)
     guesses = [secret[1:] + secret[0]] + (["1234"] if secret != "1234" else [])
@@ -388,6 +553,10 @@ PAGE_ONLY = (
     address_changes_nothing,
     orca_hears_a_guess,
     load_failure_shows_one_line,
+    served_with_its_headers,
+    installs_and_plays_offline,
+    next_build_replaces_the_old_whole,
+    fits_any_screen,
     matches_desktop_window,
 )
 

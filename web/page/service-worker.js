@@ -1,0 +1,52 @@
+// Keeps one build of the page's folder in the browser, so that the game
+// installs and plays without a network. The build writes the folder's list
+// into this file (precache.py), each file with its hash, so a new build is a
+// new worker: it fetches the new files beside the old ones and takes over
+// only once no page of the old build is open, then drops the old files. A
+// page is therefore served by one build from its first file to its last.
+"use strict";
+
+const PRECACHE = "@PRECACHE@";
+const CACHE_PREFIX = "bul-pgia-";
+const CACHE = CACHE_PREFIX + PRECACHE.version;
+
+// Every file or none: a file that does not match its hash (a server already
+// holding another build) fails the install, and the old build stays.
+self.addEventListener("install", (event) => {
+    event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(
+        PRECACHE.files.map(([name, integrity]) =>
+            new Request(name, { cache: "no-cache", integrity })))));
+});
+
+// No page is claimed: one that is open was loaded by the old build (or from
+// the network) and keeps going as it started; the next load is this build's.
+self.addEventListener("activate", (event) => {
+    event.waitUntil(caches.keys().then((names) => Promise.all(names
+        .filter((name) => name.startsWith(CACHE_PREFIX) && name !== CACHE)
+        .map((name) => caches.delete(name)))));
+});
+
+// The page keeps no state in its address: the folder's start page, with any
+// query or fragment, is index.html.
+function cacheKey(request) {
+    const url = new URL(request.url);
+    const start = new URL(self.registration.scope);
+    if (request.mode === "navigate" && url.pathname === start.pathname) {
+        return new URL("index.html", start).href;
+    }
+    return request;
+}
+
+async function cacheFirst(request) {
+    const cache = await caches.open(CACHE);
+    const cached = await cache.match(cacheKey(request),
+                                     { ignoreSearch: request.mode === "navigate" });
+    return cached || fetch(request);
+}
+
+self.addEventListener("fetch", (event) => {
+    const request = event.request;
+    if (request.method === "GET" && new URL(request.url).origin === self.location.origin) {
+        event.respondWith(cacheFirst(request));
+    }
+});

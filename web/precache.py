@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""Writes the page's service worker into the built folder: the template with
+the folder's every other file, each with its SHA-256 as a subresource
+integrity string, and a version made from that list, which names the cache.
+A file that changes, appears or goes changes the worker, so the browser
+installs the new build.
+
+Usage: precache.py FOLDER TEMPLATE     (writes FOLDER/<the template's name>)
+"""
+import base64
+import hashlib
+import json
+import os
+import sys
+
+PLACEHOLDER = '"@PRECACHE@"'
+
+
+def folder_files(folder, worker):
+    """The folder's files as URL paths relative to it, the worker left out."""
+    names = []
+    for directory, subdirectories, files in os.walk(folder):
+        subdirectories[:] = sorted(d for d in subdirectories if not d.startswith("."))
+        for name in files:
+            path = os.path.relpath(os.path.join(directory, name), folder).replace(os.sep, "/")
+            if path != worker and not name.startswith("."):
+                names.append(path)
+    return sorted(names)
+
+
+def main(folder, template):
+    worker = os.path.basename(template)
+    files = []
+    for name in folder_files(folder, worker):
+        with open(os.path.join(folder, name), "rb") as file:
+            digest = hashlib.sha256(file.read()).digest()
+        files.append([name, "sha256-" + base64.b64encode(digest).decode("ascii")])
+    listing = "[\n" + ",\n".join("        " + json.dumps(entry, ensure_ascii=False)
+                                   for entry in files) + "\n    ]"
+    version = hashlib.sha256(listing.encode("utf-8")).hexdigest()[:16]
+    with open(template, encoding="utf-8") as file:
+        text = file.read()
+    if PLACEHOLDER not in text:
+        sys.exit(f"precache.py: {template} has no {PLACEHOLDER}")
+    text = text.replace(PLACEHOLDER, f'{{\n    "version": "{version}",\n    "files": {listing}\n}}')
+    output = os.path.join(folder, worker)
+    # Rewritten only when it changes, so an unchanged build leaves it as it was.
+    if os.path.exists(output):
+        with open(output, encoding="utf-8") as file:
+            if file.read() == text:
+                return
+    with open(output, "w", encoding="utf-8") as file:
+        file.write(text)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(*sys.argv[1:])
