@@ -12,7 +12,6 @@ SEO as the median of the same runs.
 
 Usage: bench/lighthouse.py [--runs N] [--page FOLDER]
 """
-import argparse
 import http.server
 import json
 import os
@@ -20,6 +19,8 @@ import statistics
 import subprocess
 import sys
 import threading
+
+import page_options  # bench/: the options both page benchmarks take
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LIGHTHOUSE = os.path.join(ROOT, "bench", "lighthouse")
@@ -52,14 +53,8 @@ def scores(cli, url, flags):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__,
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--page", help="a built page folder (default: build it with scripts/web.sh)")
-    options = parser.parse_args()
-    page = options.page or subprocess.run(
-        [os.path.join(ROOT, "scripts", "web.sh")], check=True, capture_output=True,
-        text=True).stdout.splitlines()[-1]
+    options = page_options.parse(__doc__, default_runs=3)
+    page = options.page
     cli = lighthouse_cli()
     version = subprocess.run(["node", cli, "--version"], check=True, capture_output=True,
                              text=True).stdout.strip()

@@ -12,12 +12,12 @@ being built only once the module and its fonts are in.
 
 Usage: bench/web_page.py [--runs N] [--page FOLDER]
 """
-import argparse
 import gzip
 import os
 import statistics
-import subprocess
 import sys
+
+import page_options  # bench/: the options both page benchmarks take
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "web"))
@@ -70,14 +70,8 @@ def first_paint_times(page, runs):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__,
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--runs", type=int, default=10)
-    parser.add_argument("--page", help="a built page folder (default: build it with scripts/web.sh)")
-    options = parser.parse_args()
-    page = options.page or subprocess.run(
-        [os.path.join(ROOT, "scripts", "web.sh")], check=True, capture_output=True,
-        text=True).stdout.splitlines()[-1]
+    options = page_options.parse(__doc__, default_runs=10)
+    page = options.page
 
     rows = folder_sizes(page)
     print(f"{'file':<24}{'bytes':>10}{'gzip -9':>10}")
