@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs commands in a root of a Debian release made from nothing, as a new player
 # would run them: a minimal root (mmdebstrap --variant=apt: apt and the
-# essential packages, plus sudo), the machine's own apt sources (moved to the
+# essential packages, plus sudo and passwd for the user), the machine's own apt sources (moved to the
 # release asked for) and apt settings, a user "player" who may use sudo, and
 # this repository's HEAD (git archive) in ~/bul-pgia. Nothing of the project's
 # is installed beforehand: each command installs what it needs.
@@ -36,9 +36,10 @@ inside() {
     local root=$1 log=$2 sources=$3 aptconf=$4
     shift 4
     # The archive folder is bound in before the first download, and mmdebstrap
-    # is told neither to expect it empty nor to empty it.
-    if ! mmdebstrap --variant=apt --mode=root --quiet --include=sudo \
-        --skip=download/empty,essential/unlink,cleanup/apt/cache \
+    # is told neither to expect it empty nor to empty it; the package lists stay,
+    # as on an installed system.
+    if ! mmdebstrap --variant=apt --mode=root --quiet --include=sudo,passwd \
+        --skip=download/empty,essential/unlink,cleanup/apt \
         --aptopt="$aptconf" \
         --setup-hook="mkdir -p \"\$1/var/cache/apt/archives\" && mount --bind '$cache' \"\$1/var/cache/apt/archives\"" \
         "$suite" "$root" "$sources" >"$log" 2>&1; then
@@ -56,6 +57,8 @@ inside() {
     mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
     mount -t tmpfs -o mode=755 tmpfs "$root/run"
     mkdir -p "$root/run/lock"
+    # sudo looks the machine's name up (mmdebstrap copied /etc/hostname).
+    echo "127.0.1.1 $(cat "$root/etc/hostname")" >>"$root/etc/hosts"
 
     chroot "$root" useradd --create-home --shell /bin/bash "$user"
     echo "$user ALL=(ALL:ALL) NOPASSWD: ALL" >"$root/etc/sudoers.d/$user"
