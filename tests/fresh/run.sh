@@ -11,8 +11,10 @@
 # Each COMMAND is a shell command line, run in ~/bul-pgia as the player; the
 # first that fails ends the run, its last 30 lines shown. --in copies a file
 # into ~/in/; --out copies PATH (relative to ~/bul-pgia) into DIR afterwards.
-# The machine's apt archive folder is bound into the root, so a package is
-# downloaded once for the machine and every root. Everything runs in mount and
+# The roots share one apt archive folder, bound into each, seeded with
+# hard links to the machine's own downloaded packages: a package is downloaded
+# once for the machine and every root. (The machine's folder itself is not
+# bound in: its apt lock would make a root's apt fail while the machine's runs.) Everything runs in mount and
 # process namespaces of its own: however the run ends, nothing stays mounted or
 # running, and the root is removed. Needs root.
 set -euo pipefail
@@ -28,7 +30,7 @@ fail() {
 known_suites="bookworm trixie"
 # A trixie root with the test group installed and the project built takes 6 GB.
 min_free_gb=${FRESH_MIN_FREE_GB:-10}
-cache=${FRESH_APT_CACHE:-/var/cache/apt/archives}
+cache=${FRESH_APT_CACHE:-/var/cache/bul-pgia-fresh}
 user=player
 
 inside() {
@@ -161,6 +163,7 @@ for file in /etc/apt/apt.conf /etc/apt/apt.conf.d/*; do
 done >"$aptconf"
 echo 'Binary::apt::APT::Keep-Downloaded-Packages "true"; APT::Keep-Downloaded-Packages "true";' >>"$aptconf"
 mkdir -p "$cache/partial"
+find /var/cache/apt/archives -maxdepth 1 -name '*.deb' -exec cp -l -n -t "$cache" {} + 2>/dev/null || true
 
 # A pid namespace of its own: when the run ends, every process it started
 # (servers, sessions) ends with it, and with the mount namespace its mounts.
