@@ -4,9 +4,9 @@
 #include <csignal>
 
 extern "C" {
-#include <libweston-desktop/libweston-desktop.h>
+// The desktop API's header, which moved between Weston releases (CMakeLists.txt).
+#include WESTON_DESKTOP_HEADER
 #include <libweston/libweston.h>
-#include <weston.h>
 }
 
 namespace {
@@ -27,7 +27,7 @@ int closeEveryWindow(int /*signalNumber*/, void* data) {
 
 }  // namespace
 
-// Weston's entry point for a module given with --modules.
+// Weston's entry point for a module given with --modules, as Weston declares it.
 extern "C" WL_EXPORT int wet_module_init(weston_compositor* compositor, int* /*argc*/,
                                          char* /*argv*/[]) {
     wl_event_loop* loop = wl_display_get_event_loop(compositor->wl_display);
