@@ -62,6 +62,13 @@ inside() {
     # sudo looks the machine's name up (mmdebstrap copied /etc/hostname).
     echo "127.0.1.1 $(cat "$root/etc/hostname")" >>"$root/etc/hosts"
 
+    # The machine's own trust and npm settings: a test that fetches from the
+    # npm registry reaches it from the root as from the machine.
+    if [ -d /usr/local/share/ca-certificates ]; then
+        cp -r /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
+    fi
+    [ ! -f /etc/npmrc ] || cp /etc/npmrc "$root/etc/npmrc"
+
     chroot "$root" useradd --create-home --shell /bin/bash "$user"
     echo "$user ALL=(ALL:ALL) NOPASSWD: ALL" >"$root/etc/sudoers.d/$user"
     chmod 0440 "$root/etc/sudoers.d/$user"
