@@ -46,7 +46,7 @@ build_here() {
         fail "Debian release \"$release\" unknown (known: ${!release_numbers[*]})"
     unpacked=$(mktemp -d)
     # Each tool with the package that brings it.
-    local tools missing tool unmet upstream version arch changes deb
+    local tools missing tool unmet upstream version arch changes deb maintainer date
     tools=(dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian hardening-check:devscripts
            dcmd:devscripts)
     scripts/install-deps.sh package || true
@@ -81,12 +81,14 @@ build_here() {
     deb=dist/$release/bul-pgia_${version}_${arch}.deb
     cp debian/changelog "$unpacked/changelog"
     trap 'cp "$unpacked/changelog" debian/changelog; rm -rf "$unpacked"' EXIT
+    maintainer=$(dpkg-parsechangelog -S Maintainer)
+    date=$(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
     {
         echo "bul-pgia ($version) $release; urgency=medium"
         echo
         echo "  * Rebuilt for Debian ${release_numbers[$release]} ($release)."
         echo
-        echo " -- $(dpkg-parsechangelog -S Maintainer)  $(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")"
+        echo " -- $maintainer  $date"
         echo
         cat "$unpacked/changelog"
     } >debian/changelog
