@@ -11,10 +11,12 @@
 # Each COMMAND is a shell command line, run in ~/bul-pgia as the player; the
 # first that fails ends the run, its last 30 lines shown. --in copies a file
 # into ~/in/; --out copies PATH (relative to ~/bul-pgia) into DIR afterwards.
-# The roots share one apt archive folder, bound into each, seeded with
-# hard links to the machine's own downloaded packages: a package is downloaded
-# once for the machine and every root. (The machine's folder itself is not
-# bound in: its apt lock would make a root's apt fail while the machine's runs.) Everything runs in mount and
+# Downloaded packages are shared through hard links: each root's apt archive
+# folder starts with those of the machine's and of the roots' shared folder,
+# and what a root downloads goes back to the shared folder, so a package is
+# downloaded once for the machine and every root. (A folder bound into every
+# root would share its apt lock too: roots running side by side, or beside the
+# machine's own apt, would fail on it.) Everything runs in mount and
 # process namespaces of its own: however the run ends, nothing stays mounted or
 # running, and the root is removed. Needs root.
 set -euo pipefail
@@ -33,17 +35,24 @@ min_free_gb=${FRESH_MIN_FREE_GB:-10}
 cache=${FRESH_APT_CACHE:-/var/cache/bul-pgia-fresh}
 user=player
 
+# give_back ROOT: the packages the root downloaded, into the shared folder.
+give_back() {
+    find "$1/var/cache/apt/archives" -maxdepth 1 -name '*.deb' \
+        -exec cp -l -n -t "$cache" {} + 2>/dev/null || true
+}
+
 inside() {
     # Runs in the new namespaces: $root is empty, the commands follow.
     local root=$1 log=$2 sources=$3 aptconf=$4
     shift 4
-    # The archive folder is bound in before the first download, and mmdebstrap
+    # The archive folder is filled before the first download, and mmdebstrap
     # is told neither to expect it empty nor to empty it; the package lists stay,
     # as on an installed system.
-    if ! mmdebstrap --variant=apt --mode=root --quiet --include=sudo,passwd \
+    trap "give_back '$root'" EXIT
+    if ! mmdebstrap --variant=apt --mode=root --include=sudo,passwd \
         --skip=download/empty,essential/unlink,cleanup/apt \
         --aptopt="$aptconf" \
-        --setup-hook="mkdir -p \"\$1/var/cache/apt/archives\" && mount --bind '$cache' \"\$1/var/cache/apt/archives\"" \
+        --setup-hook="mkdir -p \"\$1/var/cache/apt/archives/partial\" && find /var/cache/apt/archives '$cache' -maxdepth 1 -name '*.deb' -exec cp -l -n -t \"\$1/var/cache/apt/archives\" {} + 2>/dev/null; true" \
         "$suite" "$root" "$sources" >"$log" 2>&1; then
         if grep -Eq "Failed to fetch|Could not resolve|Unable to connect|Temporary failure resolving|Could not connect|Connection failed|Release' does not have a Release file" "$log"; then
             say "apt cannot reach the sources of $suite: $(grep -Em1 "Failed to fetch|Could not|Unable to|Temporary failure|Release file" "$log")"
@@ -169,8 +178,7 @@ for file in /etc/apt/apt.conf /etc/apt/apt.conf.d/*; do
     echo
 done >"$aptconf"
 echo 'Binary::apt::APT::Keep-Downloaded-Packages "true"; APT::Keep-Downloaded-Packages "true";' >>"$aptconf"
-mkdir -p "$cache/partial"
-find /var/cache/apt/archives -maxdepth 1 -name '*.deb' -exec cp -l -n -t "$cache" {} + 2>/dev/null || true
+mkdir -p "$cache"
 
 # A pid namespace of its own: when the run ends, every process it started
 # (servers, sessions) ends with it, and with the mount namespace its mounts.
