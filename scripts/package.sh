@@ -80,7 +80,8 @@ build_here() {
     changes=bul-pgia_${version}_${arch}.changes
     deb=dist/$release/bul-pgia_${version}_${arch}.deb
     cp debian/changelog "$unpacked/changelog"
-    trap 'cp "$unpacked/changelog" debian/changelog; rm -rf "$unpacked"' EXIT
+    # shellcheck disable=SC2064  # the folder's name is fixed now: the trap outlives this function
+    trap "cp '$unpacked/changelog' debian/changelog; rm -rf '$unpacked'" EXIT
     maintainer=$(dpkg-parsechangelog -S Maintainer)
     date=$(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
     {
