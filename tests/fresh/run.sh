@@ -68,8 +68,10 @@ inside() {
     mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
     mount -t tmpfs -o mode=755 tmpfs "$root/run"
     mkdir -p "$root/run/lock"
-    # sudo looks the machine's name up (mmdebstrap copied /etc/hostname).
-    echo "127.0.1.1 $(cat "$root/etc/hostname")" >>"$root/etc/hosts"
+    # The hosts file Debian's installer writes: localhost for the browser tests'
+    # driver, the machine's name (mmdebstrap copied /etc/hostname) for sudo.
+    printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' \
+        "$(cat "$root/etc/hostname")" >"$root/etc/hosts"
 
     # The machine's own trust and npm settings: a test that fetches from the
     # npm registry reaches it from the root as from the machine.
