@@ -149,8 +149,15 @@ host=${VERSION_CODENAME:?}
 scratch=$(mktemp -d "$work/bul-pgia-fresh.XXXXXX")
 root=$scratch/root
 mkdir "$root"
+inner=
 cleanup() {
     local status=$?
+    # unshare ignores TERM and INT while it waits; killed, it takes its child,
+    # the namespace's first process, and with it every process of the run.
+    if [ -n "$inner" ]; then
+        kill -KILL "$inner" 2>/dev/null || true
+        wait "$inner" 2>/dev/null || true
+    fi
     rm -rf "$scratch"
     # The namespace took its mounts with it; a mount seen here is a fault.
     if findmnt -rn -o TARGET | grep -qF "$scratch"; then
@@ -188,4 +195,9 @@ args=()
 for file in "${ins[@]}"; do args+=(--in "$file"); done
 [ -z "$out_path" ] || args+=(--out "$out_path" "$out_dir")
 FRESH_INSIDE=1 unshare --mount --propagation private --pid --fork --kill-child -- \
-    "$0" "${args[@]}" "$suite" "$root" "$scratch/log" "$sources" "$aptconf" "$@"
+    "$0" "${args[@]}" "$suite" "$root" "$scratch/log" "$sources" "$aptconf" "$@" &
+inner=$!
+status=0
+wait "$inner" || status=$?
+inner=
+exit "$status"
