@@ -99,8 +99,11 @@ build_here() {
     mkdir -p "dist/$release"
     dcmd mv -f "../$changes" "dist/$release/"
 
-    echo "=== lintian $deb"
-    lintian --fail-on error,warning --display-info --pedantic "$deb" ||
+    # The checks' reports are also kept beside the package, for whoever built it
+    # through a clean root, which shows a command's output only when it fails.
+    local checks=dist/$release/checks.txt
+    echo "=== lintian $deb" | tee "$checks"
+    lintian --fail-on error,warning --display-info --pedantic "$deb" 2>&1 | tee -a "$checks" ||
         fail "lintian found errors or warnings in $deb (tags above)"
 
     # Checked: PIE, stack protector, read-only relocations, immediate binding.
@@ -113,9 +116,9 @@ build_here() {
     if hardening-check --help 2>&1 | grep -q -- --nobranchprotection; then
         skip+=(--nobranchprotection)
     fi
-    echo "=== hardening-check"
+    echo "=== hardening-check" | tee -a "$checks"
     dpkg-deb -x "$deb" "$unpacked/deb"
-    hardening-check "${skip[@]}" "$unpacked/deb/usr/games/bul-pgia" ||
+    hardening-check "${skip[@]}" "$unpacked/deb/usr/games/bul-pgia" 2>&1 | tee -a "$checks" ||
         fail "the packaged program lacks a hardening feature (above)"
 
     echo "package.sh: $deb built, lintian-clean and hardened"
@@ -142,4 +145,5 @@ fi
 rm -rf "dist/$suite"
 as_root tests/fresh/run.sh --out "dist/$suite" "dist/$suite" "$suite" "scripts/package.sh --here" ||
     fail "no package for $suite (above)"
+cat "dist/$suite/checks.txt"
 ls "dist/$suite"/*.deb
