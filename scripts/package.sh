@@ -113,7 +113,9 @@ build_here() {
     # Branch protection too: it is arm64's (BTI and pointer authentication), yet
     # Debian 13's hardening-check asks for it everywhere; Debian 12's knows none.
     local skip=(--nofortify --nocfprotection)
-    if hardening-check --help 2>&1 | grep -q -- --nobranchprotection; then
+    local usage
+    usage=$(hardening-check --help 2>&1 || true)
+    if [[ $usage == *--nobranchprotection* ]]; then
         skip+=(--nobranchprotection)
     fi
     echo "=== hardening-check" | tee -a "$checks"
