@@ -13,9 +13,11 @@ cmake -S "$root" -B "$build" -G Ninja >/dev/null
 ninja -C "$build" -j2 >/dev/null
 # The page's sources need only configuring: nothing of theirs is generated.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+mkdir -p "$web_build"
+logs_configure=$web_build/configure.log
 if ! emcmake cmake -S "$root/web" -B "$web_build" -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-    >"$web_build.log" 2>&1; then
-    cat "$web_build.log" >&2
+    >"$logs_configure" 2>&1; then
+    cat "$logs_configure" >&2
     echo "tidy: configuring web/ with emcmake failed (above)" >&2
     exit 1
 fi
