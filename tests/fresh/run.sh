@@ -48,6 +48,7 @@ inside() {
     # The archive folder is filled before the first download, and mmdebstrap
     # is told neither to expect it empty nor to empty it; the package lists stay,
     # as on an installed system.
+    # shellcheck disable=SC2064  # the root's path is fixed now: the trap outlives this function
     trap "give_back '$root'" EXIT
     if ! mmdebstrap --variant=apt --mode=root --include=sudo,passwd \
         --skip=download/empty,essential/unlink,cleanup/apt \
