@@ -19,6 +19,9 @@ struct StoredFont {
 };
 
 // Font A: the board's cells and headings; font B: the credit label.
+// Font A's 350 lies between light and normal: the font matcher takes the
+// nearest weight the family has, which for David and David CLM is the
+// regular one.
 inline constexpr StoredFont kFontA{21.75, 350};
 inline constexpr StoredFont kFontB{12.0, 700};
 

@@ -1,31 +1,67 @@
 #!/usr/bin/env bash
-# The one list of Debian packages the project uses, in groups. Installs the
-# groups named on the command line (default: play) and is quick and silent
-# when all of their packages are there.
+# The one list of Debian packages the project uses, in groups, for Debian 12
+# (bookworm) and Debian 13 (trixie). Installs the groups named on the command
+# line (default: play) and is quick and silent when all of their packages are
+# there.
 #
 #   scripts/install-deps.sh play test
 #   scripts/install-deps.sh --list play test     (prints the packages, installs nothing)
 #
 # Groups: play (build and run the game), test (run every test), quality
 # (sanitizers, fuzzing, static analysis), package (build the Debian package),
-# web (build the browser page), assets (remake the pictures), peers (the other
-# games of the genre and the X client library that watches their windows, for
-# the start-up benchmark's --peers only).
+# fresh (the clean roots package.sh and tests/fresh/run.sh build in), web
+# (build the browser page), desktop (start the game on a private X server and
+# close it, as tests/package/start_and_close.py does), assets (remake the
+# pictures), peers (bench/startup.py --peers: the game's build with the
+# benchmarks, the other games of the genre and the X client library that
+# watches their windows).
+#
+# A word "+GROUP" stands for that group's packages. Where a package's name
+# differs between the releases, one word holds each release's name:
+# "NAME@bookworm/NAME@trixie".
 set -euo pipefail
 
+releases="bookworm trixie"
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
-    [test]="python3 libgtest-dev libgmock-dev libbenchmark-dev
+    [test]="python3 libgtest-dev libbenchmark-dev
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi orca
-            qt6-wayland weston libweston-10-dev
+            qt6-wayland weston libweston-10-dev@bookworm/libweston-14-dev@trixie
             appstream desktop-file-utils
             chromium chromium-driver python3-selenium python3-pil npm"
-    [quality]="clang clang-tidy libclang-rt-14-dev"
+    [quality]="clang clang-tidy libclang-rt-14-dev@bookworm/libclang-rt-19-dev@trixie"
     [package]="dpkg-dev debhelper lintian devscripts"
-    [web]="emscripten node-acorn python3-fonttools python3-brotli libjpeg-turbo-progs"
+    [fresh]="mmdebstrap git"
+    [web]="cmake ninja-build culmus emscripten node-acorn
+           python3-fonttools python3-brotli libjpeg-turbo-progs"
+    [desktop]="python3 xvfb xauth x11-utils xdotool dbus"
     [assets]="python3-pil"
-    [peers]="colorcode gnome-mastermind sgt-puzzles python3-xlib"
+    [peers]="+play libbenchmark-dev xvfb xauth dbus at-spi2-core
+             colorcode gnome-mastermind sgt-puzzles python3-xlib"
 )
+
+release=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
+case " $releases " in
+    *" $release "*) ;;
+    *) echo "install-deps.sh: Debian release \"$release\" unknown: the package names are known for $releases only" >&2
+       exit 2 ;;
+esac
+
+# packages_of GROUP: the group's packages by this release's names, one a line.
+packages_of() {
+    local word
+    if [ -z "${groups[$1]+set}" ]; then
+        echo "install-deps.sh: no group \"$1\" (groups: ${!groups[*]})" >&2
+        exit 2
+    fi
+    for word in ${groups[$1]}; do
+        case $word in
+            +*) packages_of "${word#+}" ;;
+            *@*) tr / '\n' <<<"$word" | sed -n "s/@$release\$//p" ;;
+            *) echo "$word" ;;
+        esac
+    done
+}
 
 list_only=
 if [ "${1-}" = --list ]; then
@@ -36,22 +72,28 @@ if [ $# -eq 0 ]; then
     set -- play
 fi
 
+# What the installed packages provide counts as there: a node from outside
+# Debian's archive may bring its own npm, and asking apt for Debian's would
+# only fight that package.
+provided=" $(dpkg-query -W -f='${db:Status-Abbrev}|${Provides}\n' 2>/dev/null |
+             sed -n 's/^ii *|//p' | tr ',' '\n' | sed 's/(.*//; s/ //g' | tr '\n' ' ') "
+
 missing=()
 for group in "$@"; do
-    if [ -z "${groups[$group]+set}" ]; then
-        echo "install-deps.sh: no group \"$group\" (groups: ${!groups[*]})" >&2
-        exit 2
-    fi
-    for package in ${groups[$group]}; do
+    packages=$(packages_of "$group") || exit 2
+    for package in $packages; do
         if [ -n "$list_only" ]; then
             echo "$package"
             continue
         fi
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' &&
+           [[ $provided != *" $package "* ]]; then
             missing+=("$package")
         fi
     done
 done
+# A package two groups share is asked for once.
+[ ${#missing[@]} -eq 0 ] || mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
 
 if [ -n "$list_only" ] || [ ${#missing[@]} -eq 0 ]; then
     exit 0
@@ -67,4 +109,5 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"
+# sudo drops the caller's environment: the front end goes through env.
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"

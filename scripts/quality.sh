@@ -8,8 +8,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 fuzz_seconds=${1:-60}
 failed=()
 
-# The whole suite runs again under the sanitizers: it needs the test tools too.
-"$here/install-deps.sh" play test quality || exit 1
+# The whole suite runs again under the sanitizers: it needs the test tools too;
+# clang-tidy reads web/ as em++ compiles it.
+"$here/install-deps.sh" play test web quality || exit 1
 
 run() {
     local name=$1

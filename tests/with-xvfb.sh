@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command against a private X server: with-xvfb.sh CMD [ARG...]
 # Starts Xvfb on a free display (1024x768, 24 bits, or XVFB_SCREEN given as
-# WIDTHxHEIGHTxDEPTH; no TCP), gives the command
-# DISPLAY, a fresh private XDG_RUNTIME_DIR and its own session bus, and tears
+# WIDTHxHEIGHTxDEPTH; no TCP), gives the command DISPLAY, a fresh private
+# XDG_RUNTIME_DIR, its own session bus and a UTF-8 locale, and tears
 # everything down on any exit. The exit status is the command's.
 set -euo pipefail
 
@@ -41,6 +41,10 @@ export DISPLAY=":$display"
 export XDG_RUNTIME_DIR="$workdir/runtime"
 unset WAYLAND_DISPLAY
 export XDG_SESSION_TYPE=x11
+# A UTF-8 locale whatever the caller's, as a desktop session has and the private
+# desktops of the end-to-end tests set: xprop prints the Hebrew title escaped
+# in the C locale a bare login gets.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 status=0
 dbus-run-session -- "$@" || status=$?

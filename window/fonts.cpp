@@ -11,8 +11,6 @@ namespace {
 QFont make(const form::StoredFont& stored) {
     QFont font(toQString(form::kBoardFamily));
     font.setPointSizeF(stored.points);
-    // 350 lies between light and normal; the font matcher takes the nearest
-    // weight the family has, which for David and David CLM is the regular one.
     font.setWeight(static_cast<QFont::Weight>(stored.weight));
     font.setItalic(false);
     font.setUnderline(false);

@@ -170,4 +170,4 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
 def close_every_window():
     """In a Wayland desktop: the compositor asks every window to close, as when
     the player clicks its close button (headless Weston has no pointer)."""
-    os.kill(int(os.environ[_COMPOSITOR_VARIABLE]), signal.SIGUSR2)
+    os.kill(int(os.environ[_COMPOSITOR_VARIABLE]), signal.SIGUSR1)

@@ -425,7 +425,14 @@ def whole_game_on_wayland(game):
     private_desktop.close_every_window()
     status = game.wait_for_exit()
     assert status == 0, f"the program ended with status {status}"
-    assert game.output() == "", f"the program wrote:\n{game.output()}"
+    written = [line for line in game.output().splitlines() if line not in _QT_OWN_WARNINGS]
+    assert not written, "the program wrote:\n" + "\n".join(written)
+
+
+# Qt 6.8 (Debian 13) warns, where Qt 6.4 kept quiet, of the text events its own
+# message box label sends while Qt lays it out, from a text control that has no
+# accessible of its own; the game's labels are not concerned.
+_QT_OWN_WARNINGS = ("qt.accessibility.atspi: Received text event for invalid interface.",)
 
 
 SCENARIOS = {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The game as a Debian user gets it: builds the package (scripts/package.sh, or
-# takes the .deb given), installs it with apt-get, checks what it put on the
-# system, starts the program exactly as the installed desktop entry's Exec says
-# under a private Xvfb, closes it through the window manager's close request,
-# then purges the package and checks that none of its files remain.
-# Needs root, as CI runs it. Whatever happens, the package is purged.
+# The game as a Debian user gets it: builds the package for this release
+# (scripts/package.sh, or takes the .deb given), installs it with apt-get,
+# checks what it put on the system, starts the program exactly as the installed
+# desktop entry's Exec says under a private Xvfb, closes it through the window
+# manager's close request, then purges the package and checks that none of its
+# own files remain (the dependencies apt installed with it stay, as they do for
+# a player). Needs root, as CI runs it. Whatever happens, the package is purged.
 #
 #   tests/package/installed_test.sh [DEB]
 set -euo pipefail
@@ -36,7 +37,8 @@ esac
 deb=${1:-}
 if [ -z "$deb" ]; then
     step "package build (scripts/package.sh)" scripts/package.sh
-    deb=dist/bul-pgia_$(dpkg-parsechangelog -S Version)_$(dpkg-architecture -q DEB_HOST_ARCH).deb
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    deb=$(ls "dist/$release"/bul-pgia_*_"$(dpkg --print-architecture)".deb)
 fi
 [ -f "$deb" ] || fail "no package at $deb"
 
@@ -57,6 +59,9 @@ install_package() {
         "$(realpath "$deb")" >/dev/null
 }
 step install install_package
+# The private X server and the tools that find and close the window; after the
+# package, so that they cannot stand in for a dependency it lacks.
+step "test tools" scripts/install-deps.sh desktop >/dev/null
 mapfile -t files < <(dpkg -L bul-pgia)
 
 failures=0
@@ -96,4 +101,4 @@ fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "installed_test: the package installs ${#files[@]} paths, the game starts from its" \
-    "desktop entry and closes with status 0, and the purge leaves nothing"
+    "desktop entry and closes with status 0, and the purge leaves none of its files"

@@ -2,10 +2,12 @@
 """Starts a command in a private desktop, waits for the game's window, closes it
 through the window manager's close request and expects exit status 0.
 
-    start_and_close.py COMMAND [ARG...]
+    start_and_close.py [--wait SECONDS] COMMAND [ARG...]
 
 The command runs with the environment given (its PATH decides which program
 starts). Exits 0 when the window came and the program then ended with 0.
+--wait gives the window longer than 20 s to come, for a command that builds
+the game before it starts it (scripts/play.sh).
 """
 import os
 import subprocess
@@ -19,10 +21,12 @@ import desktop  # noqa: E402  (the e2e helpers are found through the path above)
 import layout  # noqa: E402
 from waiting import wait_until  # noqa: E402
 
-_TIMEOUT_SECONDS = 60
+_WINDOW_WAIT_SECONDS = 20.0
+# Beyond the wait for the window: the close request and the program's end.
+_CLOSE_SECONDS = 40
 
 
-def _inside(command):
+def _inside(window_wait, command):
     with tempfile.TemporaryFile(mode="w+") as log:
         started = time.monotonic()
         program = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT)
@@ -34,7 +38,7 @@ def _inside(command):
             return desktop.windows_titled(program.pid, layout.WINDOW_TITLE)
 
         try:
-            window = wait_until(window_unless_ended, 20.0,
+            window = wait_until(window_unless_ended, window_wait,
                                 "the window titled " + layout.WINDOW_TITLE)[0]
             shown = time.monotonic() - started
             desktop.ask_to_close(window)
@@ -55,14 +59,18 @@ def _inside(command):
 
 
 def main(argv):
-    if len(argv) >= 3 and argv[1] == "--inside":
-        return _inside(argv[2:])
+    if len(argv) >= 4 and argv[1] == "--inside":
+        return _inside(float(argv[2]), argv[3:])
+    window_wait = _WINDOW_WAIT_SECONDS
+    if len(argv) >= 3 and argv[1] == "--wait":
+        window_wait = float(argv[2])
+        argv = [argv[0], *argv[3:]]
     if len(argv) < 2:
         print(__doc__, file=sys.stderr)
         return 2
     from private_desktop import run_in_private_desktop
     return run_in_private_desktop([sys.executable, os.path.abspath(__file__), "--inside",
-                                   *argv[1:]], _TIMEOUT_SECONDS)
+                                   str(window_wait), *argv[1:]], window_wait + _CLOSE_SECONDS)
 
 
 if __name__ == "__main__":
