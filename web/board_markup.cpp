@@ -4,6 +4,7 @@
 #include "board_markup.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <set>
@@ -63,24 +64,24 @@ std::string escaped(std::u16string_view text) {
 }
 
 std::string colour(std::uint32_t rgb) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb));
-    return text;
+    std::array<char, 8> text{};
+    std::snprintf(text.data(), text.size(), "#%06x", static_cast<unsigned>(rgb));
+    return text.data();
 }
 
 std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%g", value);
+    return text.data();
 }
 
 std::string attribute(std::string_view name, std::u16string_view value) {
-    return " " + std::string(name) + "=\"" + escaped(value) + "\"";
+    return " " + std::string(name) + R"(=")" + escaped(value) + R"(")";
 }
 
 const form::Control& control(std::string_view name) {
     const form::Control* found = form::findControl(name);
-    if (!found) {
+    if (found == nullptr) {
         throw std::logic_error("no control " + std::string(name) + " in the layout");
     }
     return *found;
@@ -100,25 +101,25 @@ std::string hiddenAttribute(const form::Control& c) {
 // A control kind without a case here does not compile (-Wswitch).
 std::string element(const form::Control& c, std::string_view role = "",
                     const std::string& inner = "") {
-    const std::string id = " id=\"" + std::string(c.name) + "\"";
+    const std::string id = R"( id=")" + std::string(c.name) + R"(")";
     switch (c.kind) {
         case form::Kind::Button:
-            return "<button type=\"button\"" + id + hiddenAttribute(c) + ">" +
+            return R"(<button type="button")" + id + hiddenAttribute(c) + ">" +
                    escaped(c.caption) + "</button>";
         case form::Kind::TextBox:
             // Digits are what a guess holds, so a phone offers its number pad;
             // letters stay accepted, as on the desktop.
-            return "<input type=\"text\"" + id + nameAttribute(c) + hiddenAttribute(c) +
-                   " inputmode=\"numeric\" autocomplete=\"off\" spellcheck=\"false\" dir=\"auto\"" +
+            return R"(<input type="text")" + id + nameAttribute(c) + hiddenAttribute(c) +
+                   R"( inputmode="numeric" autocomplete="off" spellcheck="false" dir="auto")" +
                    (c.has(form::MaxLength4)
-                        ? " maxlength=\"" + std::to_string(game::kText1MaxLength) + "\""
+                        ? R"( maxlength=")" + std::to_string(game::kText1MaxLength) + R"(")"
                         : std::string()) +
                    attribute("value", c.caption) + ">";
         case form::Kind::Frame:
             // Called by its title, which the screen reader then need not read twice.
-            return "<div" + id + " class=\"frame\" role=\"group\"" +
+            return "<div" + id + R"( class="frame" role="group")" +
                    attribute("aria-label", c.caption) + hiddenAttribute(c) +
-                   "><div class=\"edge\"></div><span class=\"title\" aria-hidden=\"true\">" +
+                   R"(><div class="edge"></div><span class="title" aria-hidden="true">)" +
                    escaped(c.caption) + "</span>" + inner + "</div>";
         case form::Kind::Label: {
             std::string classes = "label";
@@ -130,12 +131,12 @@ std::string element(const form::Control& c, std::string_view role = "",
                 }
             }
             const std::string roleAttributes =
-                role.empty() ? "" : " role=\"" + std::string(role) + "\"" + nameAttribute(c);
-            return "<div" + id + " class=\"" + classes + "\" dir=\"auto\"" + roleAttributes +
+                role.empty() ? "" : R"( role=")" + std::string(role) + R"(")" + nameAttribute(c);
+            return "<div" + id + R"( class=")" + classes + R"(" dir="auto")" + roleAttributes +
                    hiddenAttribute(c) + ">" + escaped(c.caption) + "</div>";
         }
         case form::Kind::Line:
-            return "<div" + id + " class=\"line\"></div>";
+            return "<div" + id + R"( class="line"></div>)";
     }
     throw std::logic_error("control " + std::string(c.name) + " of an unknown kind");
 }
@@ -176,10 +177,10 @@ std::vector<const form::Control*> beside(std::string_view parent,
 }  // namespace
 
 std::string boardMarkup() {
-    std::string out = "<h1 class=\"unseen\">" + escaped(form::kForm1Caption) + "</h1>\n";
-    out += "<div id=\"Form1\" data-face=\"" + std::string(form::kBoardFamilySubstitute) + "\">\n";
+    std::string out = R"(<h1 class="unseen">)" + escaped(form::kForm1Caption) + "</h1>\n";
+    out += R"(<div id="Form1" data-face=")" + std::string(form::kBoardFamilySubstitute) + "\">\n";
 
-    out += "<div class=\"wrap\" aria-hidden=\"true\">";
+    out += R"(<div class="wrap" aria-hidden="true">)";
     for (const form::Control& c : form::kLayout) {
         if (decoration(c)) {
             out += element(c);
@@ -188,10 +189,10 @@ std::string boardMarkup() {
     out += "</div>\n";
 
     std::set<std::string_view> inTable;
-    out += "<div class=\"wrap\" role=\"table\"" + nameAttribute(control("Label5")) + ">\n";
+    out += R"(<div class="wrap" role="table")" + nameAttribute(control("Label5")) + ">\n";
     bool headings = true;
     for (const auto& row : tableRows()) {
-        out += "<div class=\"wrap\" role=\"row\">";
+        out += R"(<div class="wrap" role="row">)";
         for (const std::string& name : row) {
             out += element(control(name), headings ? "columnheader" : "cell");
             inTable.insert(control(name).name);
@@ -214,8 +215,8 @@ std::string boardMarkup() {
 }
 
 std::string boardStyle() {
-    const std::string boardFamilies = "\"" + std::string(form::kBoardFamily) + "\", \"" +
-                                      std::string(form::kBoardFamilySubstitute) + "\"";
+    const std::string boardFamilies = R"(")" + std::string(form::kBoardFamily) + R"(", ")" +
+                                      std::string(form::kBoardFamilySubstitute) + R"(")";
     std::string out = "#Form1 { width: " + std::to_string(form::pixels(form::kForm1ClientWidth)) +
                       "px; height: " + std::to_string(form::pixels(form::kForm1ClientHeight)) +
                       "px; background-color: " + colour(form::kForm1BackColour) + "; }\n";
