@@ -14,6 +14,17 @@ for program in /usr/bin/* /usr/sbin/*; do
 done
 
 failures=0
+# fail NAME WHY: counts a failed case, with the output it gave.
+fail() {
+    echo "FAIL $1: $2" >&2
+    cat "$work/out" >&2
+    failures=$((failures + 1))
+}
+# left_behind: whether a run left a root or a mount under $work.
+left_behind() {
+    [ -n "$(ls -A "$work/roots")" ] || findmnt -rn -o TARGET | grep -qF "$work"
+}
+
 # case NAME EXPECTED-LINE COMMAND...: runs COMMAND with its roots made in $work/roots.
 case_() {
     local name=$1 expected=$2 status=0
@@ -23,12 +34,9 @@ case_() {
     local lines
     lines=$(grep -c . "$work/out" || true)
     if [ "$status" -eq 0 ] || [ "$lines" -ne 1 ] || ! grep -q -- "$expected" "$work/out"; then
-        echo "FAIL $name: status $status, expected one line with \"$expected\", got:" >&2
-        cat "$work/out" >&2
-        failures=$((failures + 1))
-    elif [ -n "$(ls -A "$work/roots")" ] || findmnt -rn -o TARGET | grep -qF "$work"; then
-        echo "FAIL $name: a root or a mount stayed behind" >&2
-        failures=$((failures + 1))
+        fail "$name" "status $status, expected one line with \"$expected\", got:"
+    elif left_behind; then
+        fail "$name" "a root or a mount stayed behind"
     else
         echo "ok $name: $(cat "$work/out")"
     fi
@@ -46,12 +54,9 @@ status=0
 FRESH_WORK_DIR=$work/roots "$here/run.sh" bookworm 'seq 100; false' >"$work/out" 2>&1 || status=$?
 if [ "$status" -eq 0 ] || [ "$(grep -cx '[0-9]*' "$work/out")" -ne 30 ] || ! grep -qx 71 "$work/out" ||
     ! tail -n 1 "$work/out" | grep -q "failed after .*: seq 100; false"; then
-    echo "FAIL a failing command: status $status, expected lines 71 to 100 and the command, got:" >&2
-    cat "$work/out" >&2
-    failures=$((failures + 1))
-elif [ -n "$(ls -A "$work/roots")" ] || findmnt -rn -o TARGET | grep -qF "$work"; then
-    echo "FAIL a failing command: a root or a mount stayed behind" >&2
-    failures=$((failures + 1))
+    fail "a failing command" "status $status, expected lines 71 to 100 and the command, got:"
+elif left_behind; then
+    fail "a failing command" "a root or a mount stayed behind"
 else
     echo "ok a failing command: its last 30 lines, then: $(tail -n 1 "$work/out")"
 fi
