@@ -8,6 +8,8 @@ It needs Debian's python3-pil (for the JPEG encoder) and writes, next to itself:
   hicolor/NxN/apps/bul-pgia.png   the same target for the desktop's icon theme
   web/bul-pgia-N.png        the same target at 192 and 512 for the web page's manifest
   assets.qrc                the Qt resource file that compiles the first two into the program
+With --tile-width it only prints the width of the sky's tile in pixels (the web page's build
+cuts the picture to it), and needs nothing beyond Python.
 Every run writes the same bytes (fixed seed, fixed dates, no time stamps), so a rerun shows
 up in git only when this script changed. tests/assets/check_assets.py guards the formats.
 """
@@ -17,8 +19,6 @@ import pathlib
 import random
 import struct
 import sys
-
-from PIL import Image
 
 HERE = pathlib.Path(__file__).resolve().parent
 
@@ -98,10 +98,17 @@ def sky_tile(width, height):
     return tile
 
 
-def sky_picture():
+def tile_size():
     width, height = PICTURE_SIZE
     tile_w, tile_h = width // TILE_REPEAT[0], height // TILE_REPEAT[1]
     assert tile_w * TILE_REPEAT[0] == width and tile_h * TILE_REPEAT[1] == height
+    return tile_w, tile_h
+
+
+def sky_picture():
+    from PIL import Image  # here, so that --tile-width runs without it
+    width, height = PICTURE_SIZE
+    tile_w, tile_h = tile_size()
     tile = sky_tile(tile_w, tile_h)
     image = Image.new("RGB", PICTURE_SIZE)
     image.putdata([tile[y % tile_h][x % tile_w] for y in range(height) for x in range(width)])
@@ -271,6 +278,7 @@ def write_icon(path):
 
 
 def theme_png(size):
+    from PIL import Image
     """The target for the icon theme: the window icon's own pixels at 16 and 32, where smoothing
     would only blur the thin outlines; above that the 32-pixel drawing scaled up and anti-aliased."""
     image = Image.new("RGBA", (size, size))
@@ -300,6 +308,7 @@ WEB_PALETTE = [None, BLACK, RED, YELLOW]
 
 
 def web_png(size):
+    from PIL import Image
     image = Image.new("P", (size, size))
     image.putpalette([channel for colour in WEB_PALETTE for channel in colour or (255, 255, 255)])
     image.putdata([WEB_PALETTE.index(seen[0])
@@ -317,6 +326,9 @@ QRC = """<!DOCTYPE RCC>
 
 
 def main():
+    if sys.argv[1:] == ["--tile-width"]:
+        print(tile_size()[0])
+        return 0
     write_background(HERE / "background.jpg")
     write_icon(HERE / "icon.ico")
     for size in THEME_SIZES:

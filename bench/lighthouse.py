@@ -3,7 +3,7 @@
 throttled mid-range phone) and on a desktop (--preset=desktop).
 
 Builds the page with scripts/web.sh (or takes a built folder), serves it with
-the page's own server (web/serve.py, with its headers) on a free local port,
+the page's own server (web/serve/serve.py, with its headers) on a free local port,
 and runs the Lighthouse pinned in bench/lighthouse/ (npm ci from its lock file
 on the first run) under Debian's node and chromium, a fresh profile each run.
 Prints one row per form factor: performance as the median of N runs
@@ -28,8 +28,8 @@ CHROMIUM = "/usr/bin/chromium"
 CATEGORIES = ("performance", "accessibility", "best-practices", "seo")
 FORM_FACTORS = (("mobile", []), ("desktop", ["--preset=desktop"]))
 
-sys.path.insert(0, os.path.join(ROOT, "web"))
-import serve  # noqa: E402  (web/: the page's server)
+sys.path.insert(0, os.path.join(ROOT, "web", "serve"))
+import serve  # noqa: E402  (web/serve/: the page's server)
 
 
 def lighthouse_cli():

@@ -25,6 +25,6 @@ page=$build/page
 
 if [ "${1:-}" = serve ]; then
     # With the page's security policy as a header, and its files' types.
-    exec /usr/bin/python3 web/serve.py "$page" --port 8000 --bind 127.0.0.1
+    exec /usr/bin/python3 web/serve/serve.py "$page" --port 8000 --bind 127.0.0.1
 fi
 echo "$page"

@@ -1,5 +1,5 @@
 """Headless Debian chromium driven through chromedriver, on a page served from
-a folder by a private HTTP server, the page's own (web/serve.py), so that the
+a folder by a private HTTP server, the page's own (web/serve/serve.py), so that the
 browser sees its headers. Every port is chosen free at run time and every
 browser gets a fresh profile; all of it goes when the `with` ends."""
 import contextlib
@@ -13,8 +13,8 @@ import threading
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
-import serve  # noqa: E402  (web/: the page's server)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "serve"))
+import serve  # noqa: E402  (web/serve/: the page's server)
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"

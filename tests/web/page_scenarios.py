@@ -401,7 +401,7 @@ def next_build_replaces_the_old_whole(driver, folder):
     """A new build put on the server while the page is open is installed
     beside the old one: the open page and its reloads keep the old build's
     every file, and once no page of it is left, a load gets the new one's."""
-    sys.path.insert(0, WEB)
+    sys.path.insert(0, os.path.join(WEB, "generate"))
     import precache
     mark = "next build"
     with tempfile.TemporaryDirectory() as served:

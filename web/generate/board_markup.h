@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "layout.h"
+
 namespace web {
 
 // The page's body content: a hidden level-one heading with the game's name,
@@ -16,5 +18,13 @@ std::string boardMarkup();
 // Where each control lies, its size, stacking, colour and font: rules for
 // an external stylesheet, since the page's policy allows no inline style.
 std::string boardStyle();
+
+// The board's client area in pixels, "WIDTH HEIGHT": the build scales the
+// page by it and cuts the sky's picture to its height.
+std::string boardSize();
+
+// Every character the captions drawn in `font` use, once each, in UTF-8:
+// what a face that draws nothing else must keep when it is cut down.
+std::string captionCharacters(form::Font font);
 
 }  // namespace web

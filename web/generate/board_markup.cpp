@@ -252,4 +252,19 @@ std::string boardStyle() {
     return out;
 }
 
+std::string boardSize() {
+    return std::to_string(form::pixels(form::kForm1ClientWidth)) + " " +
+           std::to_string(form::pixels(form::kForm1ClientHeight));
+}
+
+std::string captionCharacters(form::Font font) {
+    std::set<char16_t> characters;
+    for (const form::Control& c : form::kLayout) {
+        if (c.font == font) {
+            characters.insert(c.caption.begin(), c.caption.end());
+        }
+    }
+    return utf8(std::u16string(characters.begin(), characters.end()));
+}
+
 }  // namespace web
