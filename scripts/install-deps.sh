@@ -24,7 +24,7 @@ set -euo pipefail
 releases="bookworm trixie"
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
-    [test]="python3 libgtest-dev libbenchmark-dev
+    [test]="python3 libgtest-dev libbenchmark-dev nginx
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi orca
             qt6-wayland weston libweston-10-dev@bookworm/libweston-14-dev@trixie
             appstream desktop-file-utils

@@ -17,13 +17,15 @@ PLACEHOLDER = '"@PRECACHE@"'
 
 
 def folder_files(folder, worker):
-    """The folder's files as URL paths relative to it, the worker left out."""
+    """The folder's files as URL paths relative to it, the worker and the
+    compressed copies left out."""
     names = []
     for directory, subdirectories, files in os.walk(folder):
         subdirectories[:] = sorted(d for d in subdirectories if not d.startswith("."))
         for name in files:
             path = os.path.relpath(os.path.join(directory, name), folder).replace(os.sep, "/")
-            if path != worker and not name.startswith("."):
+            # NAME.gz is NAME as a host may send it (compress.py), not a file of the page.
+            if path != worker and not name.startswith(".") and not name.endswith(".gz"):
                 names.append(path)
     return sorted(names)
 
