@@ -4,6 +4,7 @@ that only a page has."""
 import io
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -340,51 +341,159 @@ def _load_under_worker(driver, url):
         "a load after the service worker is ready is not served by it"
 
 
-@serves_itself
-def installs_and_plays_offline(driver, folder):
+WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web")
+# The page under a sub-path of its origin, as most hosts give it.
+SUB_PATH = "/games/bul-pgia/"
+
+
+def _generators():
+    """web/generate/'s precache.py and compress.py, which a test runs on a
+    folder it changes, as the build does after every change."""
+    sys.path.insert(0, os.path.join(WEB, "generate"))
+    import compress
+    import precache
+    return precache, compress
+
+
+def _rebuild(folder, changes):
+    """Makes `folder` another build: each (file, old, new) of `changes`
+    replaced in it, then the worker's list and the compressed copies remade.
+    The worker stays the built one, whose install is under test: its list
+    is taken out and written anew."""
+    precache, compress = _generators()
+    for name, old, new in changes:
+        with open(os.path.join(folder, name), "r+", encoding="utf-8") as file:
+            text = file.read()
+            assert old in text, f"no {old!r} in {name}"
+            file.seek(0)
+            file.write(text.replace(old, new))
+    worker = os.path.join(folder, "service-worker.js")
+    with open(worker, encoding="utf-8") as file:
+        template, listed = re.subn(r"^const PRECACHE = \{\n.*?\n\};$",
+                                   f"const PRECACHE = {precache.PLACEHOLDER};", file.read(),
+                                   flags=re.DOTALL | re.MULTILINE)
+    assert listed == 1, f"no list of files in {worker}"
+    with tempfile.TemporaryDirectory() as scratch:
+        with open(os.path.join(scratch, "service-worker.js"), "w", encoding="utf-8") as file:
+            file.write(template)
+        precache.main(folder, file.name)
+    compress.main(folder)
+
+
+def _another_version(folder):
+    """Makes `folder` another build of the same worker: the same files under
+    another version, which names the worker's cache."""
+    path = os.path.join(folder, "service-worker.js")
+    with open(path, encoding="utf-8") as file:
+        worker = file.read()
+    versions = re.findall(r'"version": "([0-9a-f]+)"', worker)
+    assert len(versions) == 1, f"no one version in {path}: {versions}"
+    with open(path, "w", encoding="utf-8") as file:
+        file.write(worker.replace(versions[0], versions[0][::-1]))
+    _generators()[1].main(folder)
+
+
+def _nginx(copies, folder, redirect_index=False):
+    """nginx serving `copies` with the nginx file built beside `folder`."""
+    return browser.nginx_served(copies, os.path.join(folder, browser.NGINX_CONF), redirect_index)
+
+
+# The hosts the page must install on and play offline from, all as nginx
+# serves the built folder: (scenario, sub-paths of the copies, index.html
+# redirected to its folder's address). Two copies are two builds.
+OFFLINE_HOSTS = (
+    ("installs_and_plays_offline", (SUB_PATH,), False),
+    # A bug: each copy's worker deleted every other copy's files.
+    ("two_copies_play_offline", ("/a/", "/b/"), False),
+    # A bug: the worker kept index.html's redirected answer, which the browser
+    # refuses for a page, and the page failed even online.
+    ("redirecting_host_plays_offline", (SUB_PATH,), True),
+)
+
+
+def _installs_and_plays_offline(driver, folder, paths, redirect_index):
     """Chromium finds the page installable and, once the page's service worker
-    controls it, plays a whole game in it with the server gone."""
-    with browser.served(folder) as url:
-        _load_under_worker(driver, url)
-        errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
-        assert errors == [], f"chromium would not install the page: {errors}"
+    controls each copy, plays a whole game in each with the server gone."""
+    with tempfile.TemporaryDirectory() as other:
+        copies = {}
+        for number, path in enumerate(paths):
+            copies[path] = folder
+            if number:
+                copies[path] = os.path.join(other, str(number))
+                shutil.copytree(folder, copies[path])
+                _another_version(copies[path])
+        with _nginx(copies, folder, redirect_index) as origin:
+            for path in paths:
+                _load_under_worker(driver, origin + path)
+                errors = driver.execute_cdp_cmd("Page.getInstallabilityErrors",
+                                                {})["installabilityErrors"]
+                assert errors == [], f"chromium would not install {path}: {errors}"
     try:
-        urllib.request.urlopen(url, timeout=5)
+        urllib.request.urlopen(origin, timeout=5)
         raise AssertionError("the server still answers")
     except urllib.error.URLError:
         pass
-    # Started from a home screen or a link, the address may carry a query.
-    desktop.win_in_row_1_then_row_4(PagePlayer(driver, url + "?source=home#board"))
+    for path in paths:
+        # Started from a home screen or a link, the address may carry a query.
+        desktop.win_in_row_1_then_row_4(PagePlayer(driver, origin + path + "?source=home#board"))
 
 
-# What the page's server sends beside a file: (file, header, value). The
-# policy is the one the page declares in its <meta>.
+def _offline_scenario(name, paths, redirect_index):
+    def scenario(driver, folder):
+        _installs_and_plays_offline(driver, folder, paths, redirect_index)
+    scenario.__name__ = name
+    return serves_itself(scenario)
+
+
+# What nginx sends beside a file, for a browser that takes gzip: (file,
+# header, value). The policy is the one the page declares in its <meta>,
+# with what only a header can say.
 SERVED_HEADERS = (
-    ("", "Content-Security-Policy", "the page's own"),
+    ("", "Content-Security-Policy", "the page's own; frame-ancestors 'none'"),
     ("", "X-Content-Type-Options", "nosniff"),
+    ("", "Referrer-Policy", "no-referrer"),
+    ("", "Cache-Control", "no-cache"),
+    ("service-worker.js", "Cache-Control", "no-cache"),
+    ("page.js", "Cache-Control", "max-age=3600"),
     ("bul-pgia.wasm", "Content-Type", "application/wasm"),
+    ("bul-pgia.js", "Content-Type", "text/javascript; charset=utf-8"),
     ("bul-pgia.js", "X-Content-Type-Options", "nosniff"),
     ("manifest.webmanifest", "Content-Type", "application/manifest+json"),
+    ("DavidCLM-Medium.woff2", "Content-Type", "font/woff2"),
+    ("missing.js", "Content-Security-Policy", "the page's own; frame-ancestors 'none'"),
 )
+# Sent compressed, and never anything else.
+COMPRESSED = (".html", ".js", ".css", ".wasm", ".webmanifest", ".txt", ".ico")
 
 
 @serves_itself
 def served_with_its_headers(driver, folder):
-    """The page's server sends its security policy as a header, forbids
-    sniffing, and gives the module and the manifest their types."""
-    with browser.served(folder) as url:
+    """nginx, with the page's nginx file and under a sub-path, sends the
+    page's security policy as a header, forbids sniffing and referrers,
+    gives every file its type, asks again for the start page and the worker
+    only, and sends every text and WebAssembly file of the folder compressed."""
+    with _nginx({SUB_PATH: folder}, folder) as origin:
+        url = origin + SUB_PATH
         driver.get(url)
         policy = driver.find_element(
             By.CSS_SELECTOR, "meta[http-equiv=Content-Security-Policy]").get_attribute("content")
         assert "default-src 'none'" in policy, f"the page declares the policy {policy!r}"
         for name, header, value in SERVED_HEADERS:
-            expected = policy if value == "the page's own" else value
-            with urllib.request.urlopen(url + name, timeout=5) as response:
-                sent = response.headers.get(header)
+            expected = value.replace("the page's own", policy)
+            request = urllib.request.Request(url + name, headers={"Accept-Encoding": "gzip"})
+            try:
+                with urllib.request.urlopen(request, timeout=5) as response:
+                    sent = response.headers.get(header)
+            except urllib.error.HTTPError as error:
+                sent = error.headers.get(header)
             assert sent == expected, f"/{name} comes with {header}: {sent!r}, expected {expected!r}"
+        for name in sorted(os.listdir(folder)):
+            request = urllib.request.Request(url + name, headers={"Accept-Encoding": "gzip"})
+            with urllib.request.urlopen(request, timeout=5) as response:
+                encoding = response.headers.get("Content-Encoding")
+            expected = "gzip" if name.endswith(COMPRESSED) else None
+            assert encoding == expected, f"/{name} comes with Content-Encoding {encoding!r}"
 
-
-WEB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web")
 
 # Which build served the page: its index.html and, through the service worker
 # as every file, its style sheet, each with or without the next build's mark.
@@ -395,46 +504,90 @@ fetch("page.css").then((response) => response.text()).then((css) => done(
     [document.documentElement.innerHTML.includes(mark), css.includes(mark)]));
 """
 
+# Asks the server for a new worker from the open page, and says what became
+# of it: "installed" (it waits for the old build's pages to go) or
+# "redundant" (its install failed).
+_NEXT_WORKER = """
+const done = arguments[arguments.length - 1];
+navigator.serviceWorker.getRegistration().then(async (registration) => {
+    const found = new Promise((resolve) => registration.addEventListener(
+        "updatefound", () => resolve(registration.installing), { once: true }));
+    await registration.update();
+    const worker = await found;
+    const settled = () => ["installed", "activated", "redundant"].includes(worker.state);
+    if (!settled()) {
+        await new Promise((resolve) => worker.addEventListener("statechange", () => {
+            if (settled()) resolve();
+        }));
+    }
+    done(worker.state);
+});
+"""
+
+# What a host may do to a new build while a player has the old one, and what
+# the page's worker must then make of it: (fault, change to the served folder
+# after the build, the new worker's state).
+NEXT_BUILDS = (
+    ("a whole build", None, "installed"),
+    ("a file whose bytes are not the listed ones",
+     lambda folder: _rebuild_one_file(folder, "page.js", "\n// not the listed bytes\n"), "redundant"),
+    ("a file the server answers with an error",
+     lambda folder: _rebuild_one_file(folder, "fit.js", None), "redundant"),
+)
+
+
+def _rebuild_one_file(folder, name, tail):
+    """`name` changed (`tail` added) or gone (None) after the worker's list
+    was made, its compressed copy as well."""
+    if tail is None:
+        os.remove(os.path.join(folder, name))
+    else:
+        with open(os.path.join(folder, name), "a", encoding="utf-8") as file:
+            file.write(tail)
+    _generators()[1].main(folder)
+
 
 @serves_itself
 def next_build_replaces_the_old_whole(driver, folder):
     """A new build put on the server while the page is open is installed
     beside the old one: the open page and its reloads keep the old build's
-    every file, and once no page of it is left, a load gets the new one's."""
-    sys.path.insert(0, os.path.join(WEB, "generate"))
-    import precache
+    every file, and once no page of it is left, a load gets the new one's.
+    A build with one file wrong is never installed: the old one stays, whole."""
+    for fault, spoil, state in NEXT_BUILDS:
+        with tempfile.TemporaryDirectory() as served:
+            shutil.copytree(folder, served, dirs_exist_ok=True)
+            _replace_build(driver, folder, served, fault, spoil, state)
+
+
+def _replace_build(driver, folder, served, fault, spoil, state):
     mark = "next build"
-    with tempfile.TemporaryDirectory() as served:
-        shutil.copytree(folder, served, dirs_exist_ok=True)
-        _replace_build(driver, served, mark, precache)
-
-
-def _replace_build(driver, served, mark, precache):
-    with browser.served(served) as url:
+    with _nginx({SUB_PATH: served}, folder) as origin:
+        url = origin + SUB_PATH
         _load_under_worker(driver, url)
-        for name, old, new in (("index.html", "</body>", f"<!-- {mark} --></body>"),
-                               ("page.css", "html, body", f"/* {mark} */ html, body")):
-            with open(os.path.join(served, name), "r+", encoding="utf-8") as file:
-                text = file.read()
-                assert old in text, f"no {old!r} in {name}"
-                file.seek(0)
-                file.write(text.replace(old, new))
-        precache.main(served, os.path.join(WEB, "page", "service-worker.js"))
+        _rebuild(served, [("index.html", "</body>", f"<!-- {mark} --></body>"),
+                          ("page.css", "html, body", f"/* {mark} */ html, body")])
+        if spoil:
+            spoil(served)
+        made = driver.execute_async_script(_NEXT_WORKER)
+        assert made == state, f"{fault}: the next build's worker is {made}, expected {state}"
         PagePlayer(driver, url)
         assert driver.execute_async_script(_BUILD_SEEN, mark) == [False, False], \
-            "a reload while the old build's page was open did not keep the old build"
-        wait_until(lambda: driver.execute_script(
-            "return navigator.serviceWorker.getRegistration().then((r) => r.waiting !== null)"),
-                   30.0, "the next build's worker to be installed")
+            f"{fault}: a reload while the old build's page was open did not keep the old build"
 
-        def next_build_loaded():
+        def build_loaded(new):
             driver.get("about:blank")
             time.sleep(0.2)
             PagePlayer(driver, url)
             seen = driver.execute_async_script(_BUILD_SEEN, mark)
-            assert seen[0] == seen[1], f"a page of two builds (index.html, page.css new): {seen}"
-            return seen == [True, True]
-        wait_until(next_build_loaded, 30.0, "a load of the next build")
+            assert seen[0] == seen[1], f"{fault}: a page of two builds (index.html, page.css new): {seen}"
+            return seen == [new, new]
+        if state == "installed":
+            wait_until(lambda: build_loaded(True), 30.0, "a load of the next build")
+        else:
+            assert build_loaded(False), f"{fault}: the old build is gone"
+            caches = driver.execute_async_script(
+                "caches.keys().then(arguments[arguments.length - 1])")
+            assert len(caches) == 1, f"{fault}: the worker left the caches {caches}"
 
 
 def fits_any_screen(player):
@@ -561,7 +714,7 @@ PAGE_ONLY = (
     orca_hears_a_guess,
     load_failure_shows_one_line,
     served_with_its_headers,
-    installs_and_plays_offline,
+    *(_offline_scenario(*host) for host in OFFLINE_HOSTS),
     next_build_replaces_the_old_whole,
     fits_any_screen,
     matches_desktop_window,
