@@ -3,10 +3,19 @@
 # build-web/page/, and prints that folder's path as its last line.
 #
 #   scripts/web.sh           build
-#   scripts/web.sh serve     build, then serve the page on http://127.0.0.1:8000/
+#   scripts/web.sh serve [PORT]   build, then serve the page on http://127.0.0.1:PORT/
+#                                 (default 8000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+# A port that cannot be is said before the build, not after it.
+port=${2:-8000}
+if [ "${1:-}" = serve ] &&
+   { ! [[ $port =~ ^[0-9]{1,5}$ ]] || [ "$port" -lt 1 ] || [ "$port" -gt 65535 ]; }; then
+    echo "web.sh: the port must be a number from 1 to 65535, not \"$port\"" >&2
+    exit 2
+fi
 
 scripts/install-deps.sh web
 # Debian's emscripten runs its JavaScript tools with node, which must find
@@ -25,6 +34,6 @@ page=$build/page
 
 if [ "${1:-}" = serve ]; then
     # With the page's security policy as a header, and its files' types.
-    exec /usr/bin/python3 web/serve/serve.py "$page" --port 8000 --bind 127.0.0.1
+    exec /usr/bin/python3 web/serve/serve.py "$page" --port "$port" --bind 127.0.0.1
 fi
 echo "$page"

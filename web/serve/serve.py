@@ -6,6 +6,8 @@ right type for each of its files, WebAssembly's among them, since a browser
 that sniffs nothing trusts only the declared type.
 
 Usage: serve.py FOLDER [--port 8000] [--bind 127.0.0.1]
+A folder without a page, or a port it cannot listen on, gets one line and
+the exit status 1.
 
 Python's standard library only. The browser tests serve the page through it.
 """
@@ -82,7 +84,18 @@ def main(argv):
     parser.add_argument("--port", type=int, default=8000)
     parser.add_argument("--bind", default="127.0.0.1")
     options = parser.parse_args(argv[1:])
-    server = http.server.ThreadingHTTPServer((options.bind, options.port), handler(options.folder))
+    # What a player of the command can fix gets one line, not a traceback.
+    if not os.path.isfile(os.path.join(options.folder, "index.html")):
+        print(f"serve.py: no page in {options.folder} (build it with scripts/web.sh)",
+              file=sys.stderr)
+        return 1
+    try:
+        server = http.server.ThreadingHTTPServer((options.bind, options.port),
+                                                 handler(options.folder))
+    except OSError as error:
+        print(f"serve.py: cannot listen on {options.bind}:{options.port}: {error.strerror}",
+              file=sys.stderr)
+        return 1
     print(f"Serving {options.folder} on http://{options.bind}:{options.port}/ (Ctrl+C stops it)",
           flush=True)
     try:
