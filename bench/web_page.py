@@ -10,12 +10,18 @@ off, from a local server: the time is measured from the navigation's start to
 the frame after the one in which the board's last row appeared, the board
 being built only once the module and its fonts are in.
 
+Then one cold load through nginx with the page's nginx file, under a
+sub-path, in a fresh chromium, until the service worker holds the folder:
+the bytes nginx sent (headers and all) for each file's first answer, and
+for every answer, the worker's revalidations among them.
+
 Usage: bench/web_page.py [--runs N] [--page FOLDER]
 """
 import gzip
 import os
 import statistics
 import sys
+import tempfile
 
 import page_options  # bench/: the options both page benchmarks take
 
@@ -71,6 +77,28 @@ def first_paint_times(page, runs):
     return times
 
 
+def nginx_cold_load(page):
+    """(bytes of each address's first answer, their bodies alone, bytes of
+    every answer, answers): one cold load through nginx until the worker is
+    ready."""
+    path = "/games/bul-pgia/"
+    with tempfile.TemporaryDirectory() as scratch:
+        log = os.path.join(scratch, "access.log")
+        with browser.nginx_served({path: page}, os.path.join(page, browser.NGINX_CONF),
+                                  log=log) as origin, browser.chromium() as driver:
+            driver.get(origin + path)
+            driver.set_script_timeout(30)
+            driver.execute_async_script(
+                "navigator.serviceWorker.ready.then(() => arguments[0]())")
+        with open(log, encoding="utf-8") as file:
+            answers = [line.split() for line in file]
+    first = {}
+    for address, _, sent, body in answers:
+        first.setdefault(address, (int(sent), int(body)))
+    return (sum(sent for sent, _ in first.values()), sum(body for _, body in first.values()),
+            sum(int(sent) for _, _, sent, _ in answers), len(answers))
+
+
 def main():
     options = page_options.parse(__doc__, default_runs=10)
     page = options.page
@@ -83,6 +111,11 @@ def main():
     total_compressed = sum(compressed for _, _, compressed in rows)
     print(f"{'total':<24}{total:>10}{total_compressed:>10}"
           f"   ({total / 1024:.1f} KiB, {total_compressed / 1024:.1f} KiB compressed)")
+
+    first, bodies, every, answers = nginx_cold_load(page)
+    print(f"a cold load through nginx: {first} bytes ({first / 1024:.1f} KiB) for each "
+          f"address's first answer, {bodies} bytes ({bodies / 1024:.1f} KiB) of them bodies; "
+          f"{every} bytes ({every / 1024:.1f} KiB) in all {answers} answers")
 
     times = first_paint_times(page, options.runs)
     print(f"navigation to first painted board, {len(times)} loads, cache off: "

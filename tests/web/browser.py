@@ -75,7 +75,9 @@ error_log {prefix}/error.log;
 pid {prefix}/nginx.pid;
 events {{ worker_connections 64; }}
 http {{
-    access_log {prefix}/access.log;
+    # What each answer cost on the wire, headers and all.
+    log_format sent '$request_uri $status $bytes_sent $body_bytes_sent';
+    access_log {log} sent;
     client_body_temp_path {prefix}/body;
     proxy_temp_path {prefix}/proxy;
     fastcgi_temp_path {prefix}/fastcgi;
@@ -107,13 +109,14 @@ def free_port():
 
 
 @contextlib.contextmanager
-def nginx_served(copies, conf, redirect_index=False, port=None):
+def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
     """The origin ("http://127.0.0.1:PORT") of Debian's nginx serving each
     folder of `copies` ({"/games/bul-pgia/": folder}) at its sub-path, with
     the page's nginx file `conf`, on a free local port (or `port`). With
     `redirect_index`, each folder's index.html asked for by name is redirected
-    to the folder's own address. An nginx that cannot start raises, with its
-    last line, within seconds."""
+    to the folder's own address. Each answer's address, status and bytes
+    sent go to `log` when given. An nginx that cannot start raises, with
+    its first complaint, within seconds."""
     prefix = tempfile.mkdtemp(prefix="bul-pgia-nginx.")
     port = port or free_port()
     locations = "".join(
@@ -122,6 +125,7 @@ def nginx_served(copies, conf, redirect_index=False, port=None):
         for path, folder in copies.items())
     with open(os.path.join(prefix, "nginx.conf"), "w", encoding="utf-8") as file:
         file.write(_NGINX_MAIN.format(prefix=prefix, port=port, locations=locations,
+                                      log=log or os.path.join(prefix, "access.log"),
                                       redirect=_NGINX_REDIRECT_INDEX if redirect_index else ""))
     # -e: what it says before reading its file goes there too, not to /var/log.
     server = subprocess.Popen(

@@ -460,16 +460,19 @@ SERVED_HEADERS = (
     ("bul-pgia.js", "X-Content-Type-Options", "nosniff"),
     ("manifest.webmanifest", "Content-Type", "application/manifest+json"),
     ("DavidCLM-Medium.woff2", "Content-Type", "font/woff2"),
-    ("missing.js", "Content-Security-Policy", "the page's own; frame-ancestors 'none'"),
+    ("service-worker.js", "Content-Security-Policy", "the page's own; frame-ancestors 'none'"),
+    ("index.html", "Content-Security-Policy", "the page's own; frame-ancestors 'none'"),
+    ("missing.js", "X-Content-Type-Options", "nosniff"),
 )
-# Sent compressed, and never anything else.
-COMPRESSED = (".html", ".js", ".css", ".wasm", ".webmanifest", ".txt", ".ico")
+# Sent compressed, and never anything else (which compression would only grow).
+COMPRESSED = (".html", ".js", ".css", ".wasm", ".webmanifest", ".txt", ".ico", ".jpg")
 
 
 @serves_itself
 def served_with_its_headers(driver, folder):
     """nginx, with the page's nginx file and under a sub-path, sends the
-    page's security policy as a header, forbids sniffing and referrers,
+    page's security policy as a header with the start page and the worker,
+    forbids sniffing and referrers,
     gives every file its type, asks again for the start page and the worker
     only, and sends every text and WebAssembly file of the folder compressed."""
     with _nginx({SUB_PATH: folder}, folder) as origin:

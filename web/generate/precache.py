@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Writes the page's service worker into the built folder: the template with
 the folder's every other file, each with its SHA-256 as a subresource
-integrity string, and a version made from that list, which names the cache.
-A file that changes, appears or goes changes the worker, so the browser
+integrity string, and a version made from that list and the worker's code,
+which names the cache; the template's comment lines are left out. A file
+that changes, appears or goes changes the worker, so the browser
 installs the new build.
 
 Usage: precache.py FOLDER TEMPLATE     (writes FOLDER/<the template's name>)
@@ -39,12 +40,17 @@ def main(folder, template):
         files.append([name, "sha256-" + base64.b64encode(digest).decode("ascii")])
     listing = "[\n" + ",\n".join("        " + json.dumps(entry, ensure_ascii=False)
                                    for entry in files) + "\n    ]"
-    version = hashlib.sha256(listing.encode("utf-8")).hexdigest()[:16]
     with open(template, encoding="utf-8") as file:
         text = file.read()
     if PLACEHOLDER not in text:
         sys.exit(f"precache.py: {template} has no {PLACEHOLDER}")
+    # The worker's own code too: a new worker never shares its cache with the
+    # build it replaces, which a failed install would then drop.
+    version = hashlib.sha256((listing + text).encode("utf-8")).hexdigest()[:16]
     text = text.replace(PLACEHOLDER, f'{{\n    "version": "{version}",\n    "files": {listing}\n}}')
+    # Every byte of the worker is downloaded: its comments stay in the source.
+    text = "".join(line for line in text.splitlines(keepends=True)
+                   if not line.lstrip().startswith("//"))
     output = os.path.join(folder, worker)
     # Rewritten only when it changes, so an unchanged build leaves it as it was.
     if os.path.exists(output):

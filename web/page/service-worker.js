@@ -4,48 +4,35 @@
 // new worker: it fetches the new files beside the old ones and takes over
 // only once no page of the old build is open, then drops the old files. A
 // page is therefore served by one build from its first file to its last.
+// (The build leaves these comments out of the folder.)
 "use strict";
 
 const PRECACHE = "@PRECACHE@";
 // Named by the worker's scope: each copy of the page on one origin (another
-// folder, another build) keeps its own build, and drops only its own old ones.
+// folder, another build) keeps its own build and drops only its own old ones.
 const CACHE_PREFIX = `bul-pgia ${self.registration.scope} `;
 const CACHE = CACHE_PREFIX + PRECACHE.version;
 
-// What the cache keeps must be what a page's load accepts. A host that
-// redirects (index.html to its folder, say) gives a response marked as
-// redirected, which a browser refuses for a page: its body is kept unmarked.
-// (Its hash was checked on the redirect's target.)
-async function storable(response) {
-    if (!response.redirected) {
-        return response;
-    }
-    return new Response(await response.blob(), {
-        status: response.status, statusText: response.statusText, headers: response.headers });
-}
-
 // Every file or none: a file that does not match its hash (a server already
-// holding another build), or that the server answers with an error, fails
-// the install, and the old build stays.
-async function install() {
-    const files = await Promise.all(PRECACHE.files.map(async ([name, integrity]) => {
-        const response = await fetch(new Request(name, { cache: "no-cache", integrity }));
-        if (!response.ok) {
-            throw new TypeError(`${name}: the server answered ${response.status}`);
+// holding another build) or that comes with an error status fails the
+// install, and the old build stays. A file that a host redirects (index.html
+// to its folder's address) is kept unmarked, since a page's load refuses a
+// response marked as redirected; its hash was checked on the target. A
+// failed install leaves no cache behind.
+self.addEventListener("install", (event) => {
+    event.waitUntil(caches.open(CACHE).then(async (cache) => {
+        await cache.addAll(PRECACHE.files.map(([name, integrity]) =>
+            new Request(name, { cache: "no-cache", integrity })));
+        for (const request of await cache.keys()) {
+            const response = await cache.match(request);
+            if (response.redirected) {
+                await cache.put(request, new Response(await response.blob(), response));
+            }
         }
-        return [name, await storable(response)];
-    }));
-    const cache = await caches.open(CACHE);
-    try {
-        await Promise.all(files.map(([name, response]) => cache.put(name, response)));
-    } catch (error) {
+    }).catch(async (error) => {
         await caches.delete(CACHE);
         throw error;
-    }
-}
-
-self.addEventListener("install", (event) => {
-    event.waitUntil(install());
+    }));
 });
 
 // No page is claimed: one that is open was loaded by the old build (or from
