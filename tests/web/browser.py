@@ -101,6 +101,10 @@ _NGINX_LOCATION = """
 _NGINX_REDIRECT_INDEX = r'if ($request_uri ~ "^(.*/)index\.html(\?.*)?$") { return 301 $1; }'
 
 
+class HostDidNotStart(RuntimeError):
+    """A server the test starts could not start; its message is one line."""
+
+
 def free_port():
     """A port of 127.0.0.1 that nothing listened on just now."""
     with socket.socket() as probe:
@@ -148,7 +152,7 @@ def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
                     said = [line.strip() for line in log if "[emerg]" in line]
                 # Its first complaint is the cause ("bind() ... (98: Address
                 # already in use)"), without the time and process it names.
-                raise RuntimeError(f"nginx did not start on 127.0.0.1:{port}: "
+                raise HostDidNotStart(f"nginx did not start on 127.0.0.1:{port}: "
                                    f"{said[0].split(': ', 1)[-1] if said else 'it said nothing'}")
             time.sleep(0.1)
         yield f"http://127.0.0.1:{port}"

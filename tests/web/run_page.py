@@ -132,6 +132,9 @@ def main(argv):
     with browser.served(options.page) as url, browser.chromium() as driver:
         try:
             _play(scenario, driver, url, options)
+        except browser.HostDidNotStart as error:
+            print(f"FAIL: {options.scenario}: {error}")
+            return 1
         except Exception:
             traceback.print_exc()
             print("--- the browser's console ---")

@@ -33,7 +33,7 @@ def nginx_on(folder, port):
     try:
         with browser.nginx_served({"/": folder}, conf, port=port):
             return 0, []
-    except RuntimeError as error:
+    except browser.HostDidNotStart as error:
         return 1, str(error).splitlines()
 
 
