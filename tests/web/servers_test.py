@@ -2,7 +2,6 @@
 """The page's servers on bad input: the development server (web/serve/serve.py,
 through scripts/web.sh serve) and the tests' nginx (browser.nginx_served) say
 in one line why they cannot serve, and fail, within seconds."""
-import contextlib
 import os
 import socket
 import subprocess
