@@ -17,7 +17,8 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web", "serve"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                "..", "..", "web", "serve"))
 import serve  # noqa: E402  (web/serve/: the page's server)
 
 CHROMIUM = "/usr/bin/chromium"

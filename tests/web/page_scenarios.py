@@ -533,7 +533,8 @@ navigator.serviceWorker.getRegistration().then(async (registration) => {
 NEXT_BUILDS = (
     ("a whole build", None, "installed"),
     ("a file whose bytes are not the listed ones",
-     lambda folder: _rebuild_one_file(folder, "page.js", "\n// not the listed bytes\n"), "redundant"),
+     lambda folder: _rebuild_one_file(folder, "page.js", "\n// not the listed bytes\n"),
+     "redundant"),
     ("a file the server answers with an error",
      lambda folder: _rebuild_one_file(folder, "fit.js", None), "redundant"),
 )
@@ -582,7 +583,8 @@ def _replace_build(driver, folder, served, fault, spoil, state):
             time.sleep(0.2)
             PagePlayer(driver, url)
             seen = driver.execute_async_script(_BUILD_SEEN, mark)
-            assert seen[0] == seen[1], f"{fault}: a page of two builds (index.html, page.css new): {seen}"
+            assert seen[0] == seen[1], \
+                f"{fault}: a page of two builds (index.html, page.css new): {seen}"
             return seen == [new, new]
         if state == "installed":
             wait_until(lambda: build_loaded(True), 30.0, "a load of the next build")
