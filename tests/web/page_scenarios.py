@@ -574,6 +574,11 @@ def _replace_build(driver, folder, served, fault, spoil, state):
             spoil(served)
         made = driver.execute_async_script(_NEXT_WORKER)
         assert made == state, f"{fault}: the next build's worker is {made}, expected {state}"
+        if state == "redundant":
+            # Read before any load, which tries the install again.
+            caches = driver.execute_async_script(
+                "caches.keys().then(arguments[arguments.length - 1])")
+            assert len(caches) == 1, f"{fault}: the failed install left the caches {caches}"
         PagePlayer(driver, url)
         assert driver.execute_async_script(_BUILD_SEEN, mark) == [False, False], \
             f"{fault}: a reload while the old build's page was open did not keep the old build"
@@ -590,9 +595,6 @@ def _replace_build(driver, folder, served, fault, spoil, state):
             wait_until(lambda: build_loaded(True), 30.0, "a load of the next build")
         else:
             assert build_loaded(False), f"{fault}: the old build is gone"
-            caches = driver.execute_async_script(
-                "caches.keys().then(arguments[arguments.length - 1])")
-            assert len(caches) == 1, f"{fault}: the worker left the caches {caches}"
 
 
 def fits_any_screen(player):
