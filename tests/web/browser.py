@@ -149,12 +149,12 @@ def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
                         break
             if server.poll() is not None or time.monotonic() > deadline:
                 with open(os.path.join(prefix, "error.log"), encoding="utf-8",
-                          errors="replace") as log:
-                    said = [line.strip() for line in log if "[emerg]" in line]
+                          errors="replace") as complaints:
+                    said = [line.strip() for line in complaints if "[emerg]" in line]
                 # Its first complaint is the cause ("bind() ... (98: Address
                 # already in use)"), without the time and process it names.
-                raise HostDidNotStart(f"nginx did not start on 127.0.0.1:{port}: "
-                                   f"{said[0].split(': ', 1)[-1] if said else 'it said nothing'}")
+                cause = said[0].split(": ", 1)[-1] if said else "it said nothing"
+                raise HostDidNotStart(f"nginx did not start on 127.0.0.1:{port}: {cause}")
             time.sleep(0.1)
         yield f"http://127.0.0.1:{port}"
     finally:
