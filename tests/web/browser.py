@@ -34,26 +34,35 @@ document.addEventListener("securitypolicyviolation", (event) => {
 
 class _Handler(serve.PageHandler):
     withheld = frozenset()
+    held = {}
 
     def do_GET(self):
-        if self.path.lstrip("/") in self.withheld:
+        name = self.path.lstrip("/")
+        if name in self.withheld:
             self.send_error(404)
             return
+        if name in self.held:
+            self.held[name].wait()
         super().do_GET()
 
 
 @contextlib.contextmanager
-def served(folder, withheld=()):
+def served(folder, withheld=(), held=None):
     """The URL of `folder` served over HTTP on a free local port; the files
-    named in `withheld` are answered with 404, as if they were missing."""
-    handler = serve.handler(folder, type("Handler", (_Handler,), {"withheld": frozenset(withheld)}),
-                            quiet=True)
+    named in `withheld` are answered with 404, as if they were missing, and
+    each file named in `held`, {name: threading.Event}, only once its event
+    is set (at the latest when the `with` ends), as over a slow network."""
+    held = dict(held or {})
+    handler = serve.handler(folder, type("Handler", (_Handler,), {
+        "withheld": frozenset(withheld), "held": held}), quiet=True)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
     try:
         yield f"http://127.0.0.1:{server.server_address[1]}/"
     finally:
+        for release in held.values():
+            release.set()
         server.shutdown()
         server.server_close()
         thread.join()

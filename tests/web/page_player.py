@@ -86,9 +86,12 @@ class MessageBox:
 
 
 class PagePlayer(PlayerBase):
-    def __init__(self, driver, url, board_timeout=15.0):
+    def __init__(self, driver, url, board_timeout=15.0, load=True):
+        """Loads `url`, or with `load` false takes the page already loading
+        there, and waits for the board."""
         self.driver = driver
-        driver.get(url)
+        if load:
+            driver.get(url)
         wait_until(lambda: self.driver.execute_script(
             "return document.activeElement && document.activeElement.id === 'Text1'"),
             board_timeout, "the board, with the focus in the guess box")

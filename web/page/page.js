@@ -8,6 +8,19 @@ import { showMessageBox } from "./message_box.js";
 import { routeEvents } from "./events.js";
 import { call, fail } from "./calls.js";
 
+// Resolves in a task after the document's load event, once its handling,
+// accessibility events included, is over.
+function documentLoaded() {
+    return new Promise((resolve) => {
+        const after = () => setTimeout(resolve);
+        if (document.readyState === "complete") {
+            after();
+        } else {
+            window.addEventListener("load", after, { once: true });
+        }
+    });
+}
+
 async function start() {
     // bul-pgia.js is a classic script that ran before this module, or failed to load.
     if (typeof createBulPgia !== "function") {
@@ -28,6 +41,12 @@ async function start() {
         text1.value = typed;
         text1.dispatchEvent(new Event("input"));
     }
+    // The box has the focus at the start, as in the window. A focus that
+    // arrives while the document still loads, a screen reader takes as part
+    // of the load, silently, and stays in its browse mode, where digits are
+    // its keys, not the box's: so it moves in a task of its own once the
+    // load has ended, which it then hears as the player's focus.
+    await documentLoaded();
     text1.focus();
 }
 
