@@ -82,6 +82,9 @@ def chromium(extra_arguments=(), headless=True):
                      "--window-size=%d,%d" % WINDOW_SIZE, f"--user-data-dir={profile}",
                      *extra_arguments):
         options.add_argument(argument)
+    # No bar saying the browser is under automated control: a player's
+    # browser has none, and a screen reader would read it out.
+    options.add_experimental_option("excludeSwitches", ["enable-automation"])
     # chromedriver itself listens on a free port that Service picks.
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _WATCH_POLICY})

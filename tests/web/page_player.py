@@ -93,8 +93,9 @@ class PagePlayer(PlayerBase):
         if load:
             driver.get(url)
         wait_until(lambda: self.driver.execute_script(
-            "return document.activeElement && document.activeElement.id === 'Text1'"),
-            board_timeout, "the board, with the focus in the guess box")
+            "return document.getElementById('Form1')?.dataset.game === 'loaded'"
+            " && document.activeElement.id === 'Text1'"),
+            board_timeout, "the game loaded, with the focus in the guess box")
 
     # -- hands -------------------------------------------------------------
 
