@@ -33,6 +33,13 @@ def windows_titled(pid, title):
     return [int(w) for w in out.split() if window_title(int(w)) == title]
 
 
+def windows_of_class(name):
+    """Ids of the mapped top-level windows of class `name` (a program's
+    own, such as "chromium"), waiting until there is one."""
+    _, out = _xdotool("search", "--sync", "--onlyvisible", "--class", f"^{_ere_literal(name)}$")
+    return [int(w) for w in out.split()]
+
+
 def window_title(window):
     """The window's title as the X server holds it (_NET_WM_NAME, UTF-8)."""
     out = subprocess.run(["xprop", "-id", str(window), "-notype", "_NET_WM_NAME"],

@@ -30,8 +30,11 @@ A window with no window manager (Xvfb) is not active until it is given the
 input focus (`xdotool windowfocus --sync WINDOW`, as a window manager does
 for a new window); until then Orca presents nothing of it.
 
-Orca refuses to start while another Orca of the same user runs: tests that
-use this module must not run at the same time (CTest: RESOURCE_LOCK orca).
+Orca refuses to start while another Orca of the same user runs, on any
+display: tests that use this module must not run at the same time (CTest:
+RESOURCE_LOCK orca), and beside someone else's Orca (a developer's own screen
+reader, another suite's) `Orca()` raises `OtherOrca`, which the runners
+report as a skipped test. The other Orca is never replaced or ended.
 """
 import os
 import re
@@ -49,11 +52,34 @@ START_TIMEOUT_S = 30.0
 _READY_LINES = ("ORCA: Starting ATSPI registry.", "ORCA: Starting Atspi main event loop")
 # "SPEECH OUTPUT: 'text'" then maybe " voice=name" and the voice's settings
 # "{...}"; "BRAILLE LINE:  'text'". The text may hold quotes itself.
+# What Orca prints when another of the same user runs ("Another screen
+# reader process is already running for this session.").
+_OTHER_ORCA_SAYS = "Another screen reader process is already running"
 _PRESENTED = re.compile(r" - (SPEECH OUTPUT|BRAILLE LINE):\s+'(.*)'(?: voice=\w+)?\s*(?:\{.*\})?$")
+
+
+class OtherOrca(RuntimeError):
+    """Another Orca of this user runs, so this one cannot."""
+
+
+def other_orcas():
+    """The process ids of the Orcas of this user that run now, as Orca itself
+    finds them when it starts."""
+    found = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                           capture_output=True, text=True)
+    return [int(pid) for pid in found.stdout.split()]
+
+
+def _refuse_beside(pids):
+    raise OtherOrca(f"another Orca of this user runs (process {', '.join(map(str, pids))}); "
+                    "Orca allows one per user")
 
 
 class Orca:
     def __init__(self):
+        others = other_orcas()
+        if others:
+            _refuse_beside(others)
         self._folder = tempfile.mkdtemp(prefix="bul-pgia-orca-")
         private = {name: os.path.join(self._folder, folder) for name, folder in (
             ("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
@@ -84,8 +110,14 @@ class Orca:
                     stderr=subprocess.STDOUT, start_new_session=True)
             except FileNotFoundError:
                 raise RuntimeError("orca is not installed (Debian package orca)") from None
-            self.wait_for_line(lambda line: any(ready in line for ready in _READY_LINES),
-                               timeout=START_TIMEOUT_S, what="Orca to start")
+            try:
+                self.wait_for_line(lambda line: any(ready in line for ready in _READY_LINES),
+                                   timeout=START_TIMEOUT_S, what="Orca to start")
+            except AssertionError:
+                # The other Orca started after the look above: Orca says so and ends.
+                if self.process.poll() is not None and _OTHER_ORCA_SAYS in self.output():
+                    _refuse_beside(other_orcas() or ["?"])
+                raise
         except BaseException:
             self.stop()
             raise

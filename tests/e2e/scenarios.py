@@ -371,7 +371,7 @@ def _wait_for_sentence(reader, pattern, since, what):
     return sentence.fullmatch(text).groups()
 
 
-def _tab_to(reader, name):
+def tab_to(reader, name):
     """Tab to the next control, which must be `name`: Orca says so."""
     mark = reader.mark()
     desktop.press_key("Tab")
@@ -388,12 +388,12 @@ def orca_says_each_result(player, reader):
     guess = "1234"
     desktop.type_text(guess)
     wait_until(lambda: player.read("Text1") == guess, 5.0, "the guess in the box")
-    _tab_to(reader, "בדוק")
+    tab_to(reader, "בדוק")
     mark = reader.mark()
     desktop.press_key("space")
     counts = _wait_for_sentence(reader, rf"ניסיון 1: {guess}, בול (\d), פגיעה (\d)", mark,
                                 "the sentence of row 1")
-    _tab_to(reader, "מה המספר")
+    tab_to(reader, "מה המספר")
     mark = reader.mark()
     desktop.press_key("space")
     secret, = _wait_for_sentence(reader, r"תיבת המספר הסודי: (\d{4})", mark,

@@ -39,26 +39,35 @@ document.addEventListener("securitypolicyviolation", (event) => {
 
 class _Handler(serve.PageHandler):
     withheld = frozenset()
+    held = {}
 
     def do_GET(self):
-        if self.path.lstrip("/") in self.withheld:
+        name = self.path.lstrip("/")
+        if name in self.withheld:
             self.send_error(404)
             return
+        if name in self.held:
+            self.held[name].wait()
         super().do_GET()
 
 
 @contextlib.contextmanager
-def served(folder, withheld=()):
+def served(folder, withheld=(), held=None):
     """The URL of `folder` served over HTTP on a free local port; the files
-    named in `withheld` are answered with 404, as if they were missing."""
-    handler = serve.handler(folder, type("Handler", (_Handler,), {"withheld": frozenset(withheld)}),
-                            quiet=True)
+    named in `withheld` are answered with 404, as if they were missing, and
+    each file named in `held`, {name: threading.Event}, only once its event
+    is set (at the latest when the `with` ends), as over a slow network."""
+    held = dict(held or {})
+    handler = serve.handler(folder, type("Handler", (_Handler,), {
+        "withheld": frozenset(withheld), "held": held}), quiet=True)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
     try:
         yield f"http://127.0.0.1:{server.server_address[1]}/"
     finally:
+        for release in held.values():
+            release.set()
         server.shutdown()
         server.server_close()
         thread.join()
@@ -181,6 +190,9 @@ def chromium(extra_arguments=(), headless=True):
                      "--window-size=%d,%d" % WINDOW_SIZE, f"--user-data-dir={profile}",
                      *extra_arguments):
         options.add_argument(argument)
+    # No bar saying the browser is under automated control: a player's
+    # browser has none, and a screen reader would read it out.
+    options.add_experimental_option("excludeSwitches", ["enable-automation"])
     # chromedriver itself listens on a free port that Service picks.
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _WATCH_POLICY})

@@ -86,12 +86,16 @@ class MessageBox:
 
 
 class PagePlayer(PlayerBase):
-    def __init__(self, driver, url, board_timeout=15.0):
+    def __init__(self, driver, url, board_timeout=15.0, load=True):
+        """Loads `url`, or with `load` false takes the page already loading
+        there, and waits for the board."""
         self.driver = driver
-        driver.get(url)
+        if load:
+            driver.get(url)
         wait_until(lambda: self.driver.execute_script(
-            "return document.activeElement && document.activeElement.id === 'Text1'"),
-            board_timeout, "the board, with the focus in the guess box")
+            "return document.getElementById('Form1')?.dataset.game === 'loaded'"
+            " && document.activeElement.id === 'Text1'"),
+            board_timeout, "the game loaded, with the focus in the guess box")
 
     # -- hands -------------------------------------------------------------
 

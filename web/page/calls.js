@@ -6,14 +6,26 @@
 // every later click.
 let running = false;
 let failed = false;
+// A call kept for when the one under way has ended (see callOrKeep).
+let kept = null;
 
 // Takes the board away and shows the one line that says the game cannot run here.
 export function fail(reason) {
     failed = true;
+    kept = null;
     document.getElementById("place").replaceChildren();
     document.getElementById("failure").hidden = false;
     if (reason) {
         console.error(reason);
+    }
+}
+
+function ended() {
+    running = false;
+    const next = kept;
+    kept = null;
+    if (next) {
+        call(next);
     }
 }
 
@@ -31,6 +43,15 @@ export function call(enter) {
         fail(error);
         return true;
     }
-    Promise.resolve(result).then(() => { running = false; }, fail);
+    Promise.resolve(result).then(ended, fail);
     return true;
+}
+
+// Runs `enter` now or, while another call is under way, as soon as it has
+// ended; a later kept call replaces an earlier one. For what must never be
+// lost, only brought up to date: `enter` reads the page when it runs.
+export function callOrKeep(enter) {
+    if (!call(enter) && !failed) {
+        kept = enter;
+    }
 }

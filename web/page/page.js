@@ -9,11 +9,19 @@ import { routeEvents } from "./events.js";
 import { call, fail } from "./calls.js";
 
 async function start() {
+    const { elements, showCell, announce } = bindBoard();
+    // The box has the focus from the start, as in the window, and before the
+    // document's load ends: a screen reader learns the focus when the browser
+    // reports the loaded document. Orca then takes the box as the focus and
+    // enters its focus mode; a focus moved just after the load it may take
+    // silently as part of the document and stay in browse mode, where digits
+    // are its keys, not the box's. What is typed before the game is there
+    // goes in below, once the Load has run.
+    elements.get("Text1").focus();
     // bul-pgia.js is a classic script that ran before this module, or failed to load.
     if (typeof createBulPgia !== "function") {
         throw new Error("bul-pgia.js did not load");
     }
-    const { elements, showCell, announce } = bindBoard();
     const fonts = loadBoardFonts(document.getElementById("Form1").dataset.face);
     // A browser without WebAssembly makes the factory throw at once rather than reject.
     const module = await createBulPgia({ page: { showCell, showMessageBox, announce } });
@@ -28,7 +36,11 @@ async function start() {
         text1.value = typed;
         text1.dispatchEvent(new Event("input"));
     }
+    // Where nothing moved it (an address's fragment may have), this does
+    // nothing: the box has had the focus since the start.
     text1.focus();
+    // The board answers from now on: what tells it from a board that only shows.
+    document.getElementById("Form1").dataset.game = "loaded";
 }
 
 start().catch(fail);
