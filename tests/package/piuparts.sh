@@ -38,18 +38,21 @@ trap 'rm -rf --one-file-system "$scratch"' EXIT
 machine_aptconf "$scratch/apt.conf"
 mkdir -p "$fresh_cache"
 # The base starts with the packages the clean roots downloaded; the tarball
-# keeps none.
-mmdebstrap --variant=minbase --mode=root --aptopt="$scratch/apt.conf" \
+# keeps none. With eatmydata in it, as in piuparts' own bases, dpkg in the
+# root skips its syncs: the root is thrown away.
+mmdebstrap --variant=minbase --mode=root --include=eatmydata --aptopt="$scratch/apt.conf" \
     --skip=download/empty --setup-hook="$fresh_cache_hook" \
     "$suite" "$scratch/base.tar.gz" "$(machine_sources "$suite" "$scratch")" >"$scratch/mmdebstrap.log" 2>&1 ||
     { tail -n 30 "$scratch/mmdebstrap.log" >&2; fail "making the $suite base failed (above)"; }
 
 log=$(dirname "$deb")/piuparts-$suite.log
 rm -f "$log"
-if ! piuparts --basetgz="$scratch/base.tar.gz" --keep-sources-list --distribution="$suite" \
-    --tmpdir="$scratch" --log-file="$log" "${ignores[@]}" "$deb" >/dev/null 2>&1; then
+status=0
+piuparts --basetgz="$scratch/base.tar.gz" --keep-sources-list --distribution="$suite" \
+    --tmpdir="$scratch" --log-file="$log" "${ignores[@]}" "$deb" >/dev/null 2>&1 || status=$?
+chown --reference="$(dirname "$deb")" "$log"
+if [ "$status" -ne 0 ]; then
     tail -n 30 "$log" >&2
     fail "piuparts failed on $deb in $suite (its last 30 lines above; the whole log: $log)"
 fi
-chown --reference="$(dirname "$deb")" "$log"
-tail -n 1 "$log"
+grep 'PASS: All tests' "$log"
