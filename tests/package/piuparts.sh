@@ -3,8 +3,9 @@
 # its release: installed with its dependencies, removed and purged, and
 # nothing of it may be left on the system. The root is an mmdebstrap tarball
 # (minbase, the machine's apt sources moved to the release and its apt
-# settings, as tests/fresh/run.sh makes its roots), which piuparts unpacks as
-# its base and whose sources it keeps. piuparts' whole log is kept beside the
+# settings, as tests/fresh/run.sh makes its roots; kept a day beside the
+# roots' packages), which piuparts unpacks as its base and whose sources it
+# keeps. piuparts' whole log is kept beside the
 # package as piuparts-SUITE.log. Needs root.
 #
 #   tests/package/piuparts.sh SUITE DEB
@@ -39,16 +40,22 @@ machine_aptconf "$scratch/apt.conf"
 mkdir -p "$fresh_cache"
 # The base starts with the packages the clean roots downloaded; the tarball
 # keeps none. With eatmydata in it, as in piuparts' own bases, dpkg in the
-# root skips its syncs: the root is thrown away.
-mmdebstrap --variant=minbase --mode=root --include=eatmydata --aptopt="$scratch/apt.conf" \
-    --skip=download/empty --setup-hook="$fresh_cache_hook" \
-    "$suite" "$scratch/base.tar.gz" "$(machine_sources "$suite" "$scratch")" >"$scratch/mmdebstrap.log" 2>&1 ||
-    { tail -n 30 "$scratch/mmdebstrap.log" >&2; fail "making the $suite base failed (above)"; }
+# root skips its syncs: the root is thrown away. A base is made again after a
+# day: piuparts upgrades it to the release's current packages anyway, so an
+# older one would only be slower, never wrong.
+base=$fresh_cache/piuparts-$suite.tar.gz
+if [ -z "$(find "$base" -mtime -1 2>/dev/null)" ]; then
+    mmdebstrap --variant=minbase --mode=root --include=eatmydata --aptopt="$scratch/apt.conf" \
+        --skip=download/empty --setup-hook="$fresh_cache_hook" \
+        "$suite" "$scratch/base.tar.gz" "$(machine_sources "$suite" "$scratch")" >"$scratch/mmdebstrap.log" 2>&1 ||
+        { tail -n 30 "$scratch/mmdebstrap.log" >&2; fail "making the $suite base failed (above)"; }
+    mv "$scratch/base.tar.gz" "$base"
+fi
 
 log=$(dirname "$deb")/piuparts-$suite.log
 rm -f "$log"
 status=0
-piuparts --basetgz="$scratch/base.tar.gz" --keep-sources-list --distribution="$suite" \
+piuparts --basetgz="$base" --keep-sources-list --distribution="$suite" \
     --tmpdir="$scratch" --log-file="$log" "${ignores[@]}" "$deb" >/dev/null 2>&1 || status=$?
 chown --reference="$(dirname "$deb")" "$log"
 if [ "$status" -ne 0 ]; then
