@@ -32,6 +32,8 @@ declare -A groups=(
     [quality]="clang clang-tidy libclang-rt-14-dev@bookworm/libclang-rt-19-dev@trixie"
     [package]="dpkg-dev debhelper lintian devscripts"
     [fresh]="mmdebstrap git"
+    [release]="dpkg-dev xz-utils"
+    [piuparts]="piuparts mmdebstrap"
     [web]="cmake ninja-build culmus emscripten node-acorn
            python3-fonttools python3-brotli libjpeg-turbo-progs"
     [desktop]="python3 xvfb xauth x11-utils xdotool dbus"

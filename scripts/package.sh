@@ -1,24 +1,32 @@
 #!/usr/bin/env bash
-# Builds the Debian package of this tree's HEAD for a Debian release, as
-# Debian's build daemons do: in a clean root of that release made from nothing
+# Builds the Debian package of this tree for a Debian release, as Debian's
+# build daemons do: from the release's source package (scripts/release.sh),
+# unpacked by dpkg-source in a clean root of that release made from nothing
 # (tests/fresh/run.sh), so that a package missing from Build-Depends fails the
-# build. The result goes to dist/SUITE/.
+# build. The result, with the source package and the checks' reports, goes to
+# dist/SUITE/.
 #
 #   scripts/package.sh [--suite bookworm|trixie]   (default: this machine's release)
-#   scripts/package.sh --here                      (builds on this system, for dist/ of this release)
+#   scripts/package.sh --here [DSC]                (builds on this system, into dist/ of this release)
 #
 # --here installs the packaging tools (group "package" of install-deps.sh)
-# and the build dependencies that debian/control names, runs
-# dpkg-buildpackage, then fails on any lintian error or warning and checks the
-# packaged program's hardening. Both are that release's own lintian and
-# hardening-check: the clean root runs --here.
+# and the build dependencies that debian/control names, unpacks the source
+# package DSC (by default one it makes of this tree for this release), builds
+# it with dpkg-buildpackage, then fails on any lintian error or warning in the
+# source or the binary package and checks the packaged program's hardening.
+# Both are that release's own lintian and hardening-check: the clean root runs
+# --here.
 #
-# One upstream version is built for two releases, as Debian's stable updates
-# do: 1.0.0~deb12u1 for Debian 12 and 1.0.0~deb13u1 for Debian 13. The two
-# names differ, so both sit in one repository's pool; 12's sorts below 13's,
-# so an upgrade from 12 to 13 takes the rebuilt package; and both sort below
-# the plain 1.0.0 of debian/changelog, so a later upload of it replaces either.
+# A run builds into dist/SUITE.new/ and only a good build replaces dist/SUITE/:
+# the last good package stays until then, and a failed build's whole log and
+# reports stay in dist/SUITE.new/. Everything in dist/ belongs to whoever ran
+# this, also when the root was made through sudo. The versions
+# (1.0.0-1~deb12u1, 1.0.0-1~deb13u1) are scripts/release.sh's.
 set -euo pipefail
+# A source package named on the command line is taken from where the caller is.
+if [ "${1-}" = --here ] && [ -n "${2-}" ]; then
+    set -- --here "$(realpath "$2")"
+fi
 cd "$(dirname "$0")/.."
 
 fail() {
@@ -26,8 +34,8 @@ fail() {
     exit 1
 }
 
-# The number in each release's version suffix.
-declare -A release_numbers=([bookworm]=12 [trixie]=13)
+# The releases a package is built for.
+releases="bookworm trixie"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -39,14 +47,14 @@ as_root() {
     fi
 }
 
+# build_here [DSC]: the package of DSC, or of this tree, built on this system.
 build_here() {
-    local release unpacked
+    local release
     release=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
-    [ -n "${release_numbers[$release]+set}" ] ||
-        fail "Debian release \"$release\" unknown (known: ${!release_numbers[*]})"
-    unpacked=$(mktemp -d)
+    [[ " $releases " == *" $release "* ]] ||
+        fail "Debian release \"$release\" unknown (known: $releases)"
     # Each tool with the package that brings it.
-    local tools missing tool unmet upstream version arch changes deb maintainer date
+    local tools missing tool unmet
     tools=(dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian hardening-check:devscripts
            dcmd:devscripts)
     scripts/install-deps.sh package || true
@@ -56,6 +64,18 @@ build_here() {
     done
     [ ${#missing[@]} -eq 0 ] || fail "missing, and could not be installed: ${missing[*]}"
 
+    local scratch dsc=${1-}
+    scratch=$(mktemp -d)
+    # shellcheck disable=SC2064  # the folder's name is fixed now: the trap outlives this function
+    trap "rm -rf '$scratch'" EXIT
+    if [ -z "$dsc" ]; then
+        scripts/release.sh --suite "$release" --out "$scratch/source"
+        dsc=$(ls "$scratch"/source/*.dsc)
+    fi
+    [ -f "$dsc" ] || fail "no source package $dsc"
+    # Unpacked as a build daemon unpacks it: the tree in the folder is not used.
+    dpkg-source --extract "$dsc" "$scratch/build" >/dev/null
+    cd "$scratch/build"
     if ! dpkg-checkbuilddeps >/dev/null 2>&1; then
         echo "Installing the build dependencies of debian/control"
         as_root apt-get -o DPkg::Lock::Timeout=300 update -qq || true
@@ -65,43 +85,25 @@ build_here() {
             fail "missing, and could not be installed: ${unmet##*: }"
         fi
     fi
-
-    if git rev-parse --is-inside-work-tree >/dev/null 2>&1 && [ -n "$(git status --porcelain)" ]; then
-        echo "package.sh: warning: uncommitted changes; the package will hold them:" >&2
-        git status --short >&2
-    fi
-
-    # The release's rebuild gets its own changelog entry for the build, and the
-    # tree its own changelog back afterwards. The entry is dated a second after
-    # the one it follows: newer, as lintian wants, and the same in every build.
-    upstream=$(dpkg-parsechangelog -S Version)
-    version=${upstream}~deb${release_numbers[$release]}u1
+    local version arch changes
+    version=$(dpkg-parsechangelog -S Version)
     arch=$(dpkg-architecture -q DEB_HOST_ARCH)
     changes=bul-pgia_${version}_${arch}.changes
-    deb=dist/$release/bul-pgia_${version}_${arch}.deb
-    cp debian/changelog "$unpacked/changelog"
-    # shellcheck disable=SC2064  # the folder's name is fixed now: the trap outlives this function
-    trap "cp '$unpacked/changelog' debian/changelog; rm -rf '$unpacked'" EXIT
-    maintainer=$(dpkg-parsechangelog -S Maintainer)
-    date=$(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
-    {
-        echo "bul-pgia ($version) $release; urgency=medium"
-        echo
-        echo "  * Rebuilt for Debian ${release_numbers[$release]} ($release)."
-        echo
-        echo " -- $maintainer  $date"
-        echo
-        cat "$unpacked/changelog"
-    } >debian/changelog
+    dpkg-buildpackage -b -us -uc
+    cd - >/dev/null
 
-    # dpkg-buildpackage writes beside the tree; everything it made is moved into dist/.
-    dpkg-buildpackage -b -us -uc --post-clean
-    mkdir -p "dist/$release"
-    dcmd mv -f "../$changes" "dist/$release/"
+    # dpkg-buildpackage wrote beside the unpacked tree; the source package and
+    # everything built from it are moved into dist/.
+    local dist=dist/$release
+    mkdir -p "$dist"
+    dcmd cp -f "$dsc" "$dist/"
+    dcmd mv -f "$scratch/$changes" "$dist/"
+    dsc=$dist/${dsc##*/}
+    local deb=$dist/bul-pgia_${version}_${arch}.deb
 
     # The checks' reports are also kept beside the package, for whoever built it
     # through a clean root, which shows a command's output only when it fails.
-    local checks=dist/$release/checks.txt
+    local checks=$dist/checks.txt
     # The game has no web site to name: AppStream 1.0 (Debian 13) warns that
     # its metainfo has no homepage, which lintian reports as the tag below.
     # Debian 12's lintian has no such tag, and refuses to hear of it.
@@ -109,10 +111,10 @@ build_here() {
     if lintian-explain-tags appstream-metadata-validation-failed >/dev/null 2>&1; then
         suppress=(--suppress-tags appstream-metadata-validation-failed)
     fi
-    echo "=== lintian $deb" | tee "$checks"
-    lintian --fail-on error,warning --display-info --pedantic "${suppress[@]}" "$deb" 2>&1 |
+    echo "=== lintian $dsc $deb" | tee "$checks"
+    lintian --fail-on error,warning --display-info --pedantic "${suppress[@]}" "$dsc" "$deb" 2>&1 |
         tee -a "$checks" ||
-        fail "lintian found errors or warnings in $deb (tags above)"
+        fail "lintian found errors or warnings in $dsc or $deb (tags above)"
 
     # Checked: PIE, stack protector, read-only relocations, immediate binding.
     # Fortify is left out: it reports C++ programs whose copies the compiler
@@ -127,33 +129,47 @@ build_here() {
         skip+=(--nobranchprotection)
     fi
     echo "=== hardening-check" | tee -a "$checks"
-    dpkg-deb -x "$deb" "$unpacked/deb"
-    hardening-check "${skip[@]}" "$unpacked/deb/usr/games/bul-pgia" 2>&1 | tee -a "$checks" ||
+    dpkg-deb -x "$deb" "$scratch/deb"
+    hardening-check "${skip[@]}" "$scratch/deb/usr/games/bul-pgia" 2>&1 | tee -a "$checks" ||
         fail "the packaged program lacks a hardening feature (above)"
 
-    echo "package.sh: $deb built, lintian-clean and hardened"
+    echo "package.sh: $deb built from $dsc, lintian-clean and hardened"
 }
 
+usage="usage: scripts/package.sh [--suite bookworm|trixie] | --here [DSC]"
 if [ "${1-}" = --here ]; then
-    build_here
+    [ $# -le 2 ] || fail "$usage"
+    build_here "${2-}"
     exit
 fi
 
 suite=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
 if [ "${1-}" = --suite ]; then
-    suite=${2-}
-    shift 2 || true
+    [ $# -eq 2 ] || fail "$usage"
+    suite=$2
+    shift 2
 fi
-[ $# -eq 0 ] || fail "usage: scripts/package.sh [--suite bookworm|trixie] | --here"
-[ -n "${release_numbers[$suite]+set}" ] ||
-    fail "Debian release \"$suite\" unknown (known: ${!release_numbers[*]})"
-scripts/install-deps.sh fresh
-if [ -n "$(git status --porcelain)" ]; then
-    echo "package.sh: warning: uncommitted changes are left out; the clean root gets HEAD:" >&2
-    git status --short >&2
-fi
-rm -rf "dist/$suite"
-as_root tests/fresh/run.sh --out "dist/$suite" "dist/$suite" "$suite" "scripts/package.sh --here" ||
-    fail "no package for $suite (above)"
+[ $# -eq 0 ] || fail "$usage"
+[[ " $releases " == *" $suite "* ]] || fail "Debian release \"$suite\" unknown (known: $releases)"
+scripts/install-deps.sh fresh release
+
+# The new build goes to its own folder, which becomes dist/SUITE only whole.
+new=dist/$suite.new
+rm -rf "$new"
+mkdir -p "$new"
+scripts/release.sh --suite "$suite" --out "$new" >/dev/null
+rm -f "$new"/bul-pgia-*.tar.*
+dsc=$(ls "$new"/*.dsc)
+ins=()
+for file in "$dsc" "$new"/*.orig.tar.* "$new"/*.debian.tar.*; do
+    ins+=(--in "$file")
+done
+as_root tests/fresh/run.sh "${ins[@]}" --out "dist/$suite" "$new" "$suite" \
+    "scripts/package.sh --here ~/in/${dsc##*/}" ||
+    fail "no package for $suite (above); the last good one, if any, is still in dist/$suite/"
+rm -rf "dist/$suite.old"
+[ ! -e "dist/$suite" ] || mv "dist/$suite" "dist/$suite.old"
+mv "$new" "dist/$suite"
+rm -rf "dist/$suite.old"
 cat "dist/$suite/checks.txt"
 ls "dist/$suite"/*.deb

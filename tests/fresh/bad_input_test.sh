@@ -2,10 +2,12 @@
 # tests/fresh/run.sh given what it cannot use: each case ends with one line
 # naming the cause and a non-zero status, and leaves no root and no mount
 # behind. Needs root (the cases that get as far as making a root), as CI has.
+# The roots go to /var/tmp, as run.sh's do: /tmp may be a small tmpfs (it is on
+# Debian 13), where a root has no room.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+work=$(mktemp -d /var/tmp/bul-pgia-bad-input.XXXXXX)
+trap 'rm -rf --one-file-system "$work"' EXIT
 
 # A PATH with every program of this machine but mmdebstrap.
 mkdir "$work/path"
@@ -42,6 +44,14 @@ case_() {
     fi
 }
 
+usage="usage: tests/fresh/run.sh"
+case_ "--in without its file" "$usage" "$here/run.sh" --in
+case_ "--in before another option" "$usage" "$here/run.sh" --in --out r "$work/kept" bookworm true
+case_ "--out without its folders" "$usage" "$here/run.sh" --out
+case_ "--out without its DIR" "$usage" "$here/run.sh" --out r
+case_ "--out and no release" "$usage" "$here/run.sh" --out r "$work/kept"
+case_ "an unknown option" "$usage" "$here/run.sh" --inn file bookworm true
+case_ "a missing --in file" "no file $work/none to copy in" "$here/run.sh" --in "$work/none" bookworm true
 case_ "unknown release" 'unknown release "forky"' "$here/run.sh" forky true
 case_ "no mmdebstrap" "mmdebstrap is missing" env PATH="$work/path" "$here/run.sh" bookworm true
 case_ "no disk space" "not enough free disk space" env FRESH_MIN_FREE_GB=1000000 "$here/run.sh" bookworm true
@@ -49,15 +59,23 @@ case_ "no disk space" "not enough free disk space" env FRESH_MIN_FREE_GB=1000000
 case_ "unreachable sources" "apt cannot reach the sources of bookworm" \
     unshare --net "$here/run.sh" bookworm true
 
-# A command that fails in a root: its last 30 lines, then the line naming it.
+# A command that fails in a root: its last 30 lines, then the line naming it
+# and where its evidence went: the report it made and the whole log, every
+# command's output, copied back to the --out folder.
 status=0
-FRESH_WORK_DIR=$work/roots "$here/run.sh" bookworm 'seq 100; false' >"$work/out" 2>&1 || status=$?
+command='mkdir r && echo made >r/checks.txt && seq 100; false'
+FRESH_WORK_DIR=$work/roots "$here/run.sh" --out r "$work/kept" bookworm 'echo first' "$command" \
+    >"$work/out" 2>&1 || status=$?
+last=$(tail -n 1 "$work/out")
 if [ "$status" -eq 0 ] || [ "$(grep -cx '[0-9]*' "$work/out")" -ne 30 ] || ! grep -qx 71 "$work/out" ||
-    ! tail -n 1 "$work/out" | grep -q "failed after .*: seq 100; false"; then
-    fail "a failing command" "status $status, expected lines 71 to 100 and the command, got:"
+    [[ $last != *"failed after "*": $command (its last 30 lines above; the whole log and the reports: $work/kept/)" ]]; then
+    fail "a failing command" "status $status, expected lines 71 to 100, the command and $work/kept/, got:"
+elif [ "$(cat "$work/kept/checks.txt" 2>/dev/null)" != made ] ||
+    ! grep -qx first "$work/kept/fresh.log" || ! grep -qx 1 "$work/kept/fresh.log"; then
+    fail "a failing command" "$work/kept/ lacks the report or the whole log (first, 1 to 100):"
 elif left_behind; then
     fail "a failing command" "a root or a mount stayed behind"
 else
-    echo "ok a failing command: its last 30 lines, then: $(tail -n 1 "$work/out")"
+    echo "ok a failing command: its last 30 lines, then: $last"
 fi
 exit $((failures > 0))

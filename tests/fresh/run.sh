@@ -3,14 +3,18 @@
 # would run them: a minimal root (mmdebstrap --variant=apt: apt and the
 # essential packages, plus sudo and passwd for the user), the machine's own apt sources (moved to the
 # release asked for) and apt settings, a user "player" who may use sudo, and
-# this repository's HEAD (git archive) in ~/bul-pgia. Nothing of the project's
-# is installed beforehand: each command installs what it needs.
+# this tree (scripts/tree.sh: the last commit in a checkout, the files of an
+# unpacked tarball otherwise) in ~/bul-pgia. Nothing of the project's is
+# installed beforehand: each command installs what it needs.
 #
 #   tests/fresh/run.sh [--in FILE]... [--out PATH DIR] SUITE COMMAND...
 #
 # Each COMMAND is a shell command line, run in ~/bul-pgia as the player; the
 # first that fails ends the run, its last 30 lines shown. --in copies a file
-# into ~/in/; --out copies PATH (relative to ~/bul-pgia) into DIR afterwards.
+# into ~/in/; --out copies the folder PATH (relative to ~/bul-pgia) into DIR
+# afterwards, and after a failure also the whole log, as DIR/fresh.log; what
+# it copies belongs to the owner of DIR (or of its nearest existing parent),
+# so a user's sudo leaves that user's files.
 # Downloaded packages are shared through hard links: each root's apt archive
 # folder starts with those of the machine's and of the roots' shared folder,
 # and what a root downloads goes back to the shared folder, so a package is
@@ -18,9 +22,11 @@
 # root would share its apt lock too: roots running side by side, or beside the
 # machine's own apt, would fail on it.) Everything runs in mount and
 # process namespaces of its own: however the run ends, nothing stays mounted or
-# running, and the root is removed. Needs root.
+# running, and the root is removed, never through a mount left inside it.
+# Needs root.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/fresh/machine_apt.sh"
 
 say() { echo "fresh: $*" >&2; }
 fail() {
@@ -32,14 +38,8 @@ fail() {
 known_suites="bookworm trixie"
 # A trixie root with the test group installed and the project built takes 6 GB.
 min_free_gb=${FRESH_MIN_FREE_GB:-10}
-cache=${FRESH_APT_CACHE:-/var/cache/bul-pgia-fresh}
 user=player
-
-# give_back ROOT: the packages the root downloaded, into the shared folder.
-give_back() {
-    find "$1/var/cache/apt/archives" -maxdepth 1 -name '*.deb' \
-        -exec cp -l -n -t "$cache" {} + 2>/dev/null || true
-}
+usage="usage: tests/fresh/run.sh [--in FILE]... [--out PATH DIR] SUITE COMMAND..."
 
 inside() {
     # Runs in the new namespaces: $root is empty, the commands follow.
@@ -53,7 +53,7 @@ inside() {
     if ! mmdebstrap --variant=apt --mode=root --include=sudo,passwd \
         --skip=download/empty,essential/unlink,cleanup/apt \
         --aptopt="$aptconf" \
-        --setup-hook="mkdir -p \"\$1/var/cache/apt/archives/partial\" && find /var/cache/apt/archives '$cache' -maxdepth 1 -name '*.deb' -exec cp -l -n -t \"\$1/var/cache/apt/archives\" {} + 2>/dev/null; true" \
+        --setup-hook="$fresh_cache_hook" \
         "$suite" "$root" "$sources" >"$log" 2>&1; then
         if grep -Eq "Failed to fetch|Could not resolve|Unable to connect|Temporary failure resolving|Could not connect|Connection failed|Release' does not have a Release file" "$log"; then
             say "apt cannot reach the sources of $suite: $(grep -Em1 "Failed to fetch|Could not|Unable to|Temporary failure|Release file" "$log")"
@@ -86,40 +86,47 @@ inside() {
     chmod 0440 "$root/etc/sudoers.d/$user"
     local home=$root/home/$user
     mkdir -p "$home/bul-pgia" "$home/in"
-    git -C "$top" archive HEAD | tar -x -C "$home/bul-pgia"
+    "$top/scripts/tree.sh" | tar -x -C "$home/bul-pgia"
     local file
     for file in "${ins[@]}"; do
         cp "$file" "$home/in/"
     done
     chroot "$root" chown -R "$user:$user" "/home/$user"
 
+    # The whole log keeps every command's output; the one that fails shows its end.
     local command started
     for command in "$@"; do
         started=$SECONDS
         say "$suite: $command"
-        if ! chroot "$root" runuser -l "$user" -c "cd ~/bul-pgia && $command" >"$log" 2>&1; then
-            tail -n 30 "$log" >&2
-            fail "$suite: failed after $((SECONDS - started)) s: $command (its last 30 lines above)"
+        echo "=== $command" >>"$log"
+        if ! chroot "$root" runuser -l "$user" -c "cd ~/bul-pgia && $command" >"$log.command" 2>&1; then
+            cat "$log.command" >>"$log"
+            tail -n 30 "$log.command" >&2
+            fail "$suite: failed after $((SECONDS - started)) s: $command (its last 30 lines above$(
+                [ -z "$out_dir" ] || echo "; the whole log and the reports: $out_dir/"))"
         fi
+        cat "$log.command" >>"$log"
         say "$suite: done in $((SECONDS - started)) s: $command"
     done
-    if [ -n "$out_path" ]; then
-        mkdir -p "$out_dir"
-        cp -r "$home/bul-pgia/$out_path/." "$out_dir/"
-    fi
 }
 
 ins=()
 out_path=
 out_dir=
+# Every option needs its values, and none of them may look like an option.
 while [ $# -gt 0 ]; do
     case $1 in
-        --in) ins+=("$(realpath "$2")"); shift 2 ;;
-        --out) out_path=$2; out_dir=$(realpath -m "$3"); shift 3 ;;
+        --in)
+            [ $# -ge 2 ] && [[ $2 != --* ]] || fail "$usage"
+            ins+=("$(realpath -m "$2")"); shift 2 ;;
+        --out)
+            [ $# -ge 3 ] && [[ $2 != --* && $3 != --* ]] || fail "$usage"
+            out_path=$2; out_dir=$(realpath -m "$3"); shift 3 ;;
+        --*) fail "$usage" ;;
         *) break ;;
     esac
 done
-[ $# -ge 2 ] || fail "usage: tests/fresh/run.sh [--in FILE]... [--out PATH DIR] SUITE COMMAND..."
+[ $# -ge 2 ] || fail "$usage"
 suite=$1
 shift
 
@@ -143,14 +150,27 @@ free_kb=$(df --output=avail -k "$work" | tail -n 1)
 [ "$free_kb" -ge $((min_free_gb * 1024 * 1024)) ] ||
     fail "not enough free disk space in $work: $((free_kb / 1024 / 1024)) GB, a root needs $min_free_gb GB"
 
-# The machine's own sources, every suite of its release renamed to $suite
-# (bookworm-updates becomes trixie-updates); deb822 and one-line files alike.
-. /etc/os-release
-host=${VERSION_CODENAME:?}
+# Whoever owns the folder the results go to owns the results.
+owner=
+if [ -n "$out_dir" ]; then
+    parent=$out_dir
+    until [ -d "$parent" ]; do parent=$(dirname "$parent"); done
+    owner=$(stat -c %u:%g "$parent")
+fi
+
 scratch=$(mktemp -d "$work/bul-pgia-fresh.XXXXXX")
 root=$scratch/root
 mkdir "$root"
 inner=
+# copy_out STATUS: the --out folder, and after a failure the whole log, into DIR.
+copy_out() {
+    local from=$root/home/$user/bul-pgia/$out_path
+    [ -n "$out_dir" ] || return 0
+    mkdir -p "$out_dir"
+    [ ! -d "$from" ] || cp -r "$from/." "$out_dir/"
+    [ "$1" -eq 0 ] || [ ! -f "$scratch/log" ] || cp "$scratch/log" "$out_dir/fresh.log"
+    chown -R "$owner" "$out_dir"
+}
 cleanup() {
     local status=$?
     # unshare ignores TERM and INT while it waits; killed, it takes its child,
@@ -159,12 +179,17 @@ cleanup() {
         kill -KILL "$inner" 2>/dev/null || true
         wait "$inner" 2>/dev/null || true
     fi
-    rm -rf "$scratch"
-    # The namespace took its mounts with it; a mount seen here is a fault.
-    if findmnt -rn -o TARGET | grep -qF "$scratch"; then
-        say "still mounted after the run: $(findmnt -rn -o TARGET | grep -F "$scratch" | tr '\n' ' ')"
-        status=1
+    # The namespace took its mounts with it. A mount still seen here is a
+    # fault, and removing through it could reach the machine's own /dev or
+    # /sys: the root is left as it is, and said so.
+    local mounted
+    mounted=$(findmnt -rn -o TARGET | grep -F "$scratch" | tr '\n' ' ' || true)
+    if [ -n "$mounted" ]; then
+        say "still mounted after the run, so $scratch is left in place: $mounted"
+        exit 1
     fi
+    copy_out "$status" || status=1
+    rm -rf --one-file-system "$scratch"
     exit "$status"
 }
 trap cleanup EXIT
@@ -172,23 +197,10 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-sources=$scratch/sources
-for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
-    [ -f "$file" ] || continue
-    sed -E "/^(Suites:|deb(-src)?[[:space:]])/ s/([[:space:]])$host(-[a-z]+)?/\1$suite\2/g" "$file"
-    echo
-done >"$sources"
-grep -q '^Types:' "$sources" && mv "$sources" "$sources.sources" && sources=$sources.sources
-# The machine's apt settings, but downloaded packages are kept: a Docker-style
-# apt.conf.d/docker-clean would delete the shared archive folder's packages.
+sources=$(machine_sources "$suite" "$scratch")
 aptconf=$scratch/apt.conf
-for file in /etc/apt/apt.conf /etc/apt/apt.conf.d/*; do
-    [ -f "$file" ] && [ "${file##*/}" != docker-clean ] || continue
-    cat "$file"
-    echo
-done >"$aptconf"
-echo 'Binary::apt::APT::Keep-Downloaded-Packages "true"; APT::Keep-Downloaded-Packages "true";' >>"$aptconf"
-mkdir -p "$cache"
+machine_aptconf "$aptconf"
+mkdir -p "$fresh_cache"
 
 # A pid namespace of its own: when the run ends, every process it started
 # (servers, sessions) ends with it, and with the mount namespace its mounts.

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Makes a release of this tree (scripts/tree.sh: the last commit of a
+# checkout, or the files of an unpacked tarball) into dist/release/: the
+# upstream source bul-pgia-VERSION.tar.xz, and for each Debian release a
+# source package (.dsc and .debian.tar.xz over the same tarball as
+# bul-pgia_VERSION.orig.tar.xz), the form Debian's build daemons build from.
+# scripts/package.sh builds its binary packages from these.
+#
+#   scripts/release.sh [--suite bookworm|trixie]... [--out DIR]   (default: both, dist/release)
+#
+# One upstream version is built for two releases, as Debian's stable updates
+# do: debian/changelog's 1.0.0-1 becomes 1.0.0-1~deb12u1 for Debian 12 and
+# 1.0.0-1~deb13u1 for Debian 13, each with a changelog entry of its own dated
+# a second after the one it follows (newer, as lintian wants, and the same in
+# every build). The two names differ, so both sit in one repository's pool;
+# 12's sorts below 13's, so an upgrade from 12 to 13 takes the rebuilt
+# package; and both sort below the plain 1.0.0-1, so a later upload of it
+# replaces either.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+fail() {
+    echo "release.sh: $*" >&2
+    exit 1
+}
+usage="usage: scripts/release.sh [--suite bookworm|trixie]... [--out DIR]"
+
+# The number in each release's version suffix.
+declare -A release_numbers=([bookworm]=12 [trixie]=13)
+
+suites=()
+out=dist/release
+while [ $# -gt 0 ]; do
+    case $1 in
+        --suite)
+            [ $# -ge 2 ] || fail "$usage"
+            [ -n "${release_numbers[$2]+set}" ] ||
+                fail "Debian release \"$2\" unknown (known: ${!release_numbers[*]})"
+            suites+=("$2"); shift 2 ;;
+        --out)
+            [ $# -ge 2 ] || fail "$usage"
+            out=$2; shift 2 ;;
+        *) fail "$usage" ;;
+    esac
+done
+[ ${#suites[@]} -gt 0 ] || suites=(bookworm trixie)
+
+scripts/install-deps.sh release
+version=$(dpkg-parsechangelog -S Version)
+upstream=${version%-*}
+maintainer=$(dpkg-parsechangelog -S Maintainer)
+date=$(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+tarball=bul-pgia-$upstream.tar.xz
+scripts/tree.sh --prefix "bul-pgia-$upstream/" | xz -6 -T1 >"$scratch/$tarball"
+ln "$scratch/$tarball" "$scratch/bul-pgia_$upstream.orig.tar.xz"
+
+for suite in "${suites[@]}"; do
+    number=${release_numbers[$suite]}
+    tree=$scratch/$suite/bul-pgia-$upstream
+    mkdir -p "$tree"
+    tar -xf "$scratch/$tarball" -C "$scratch/$suite"
+    {
+        echo "bul-pgia ($version~deb${number}u1) $suite; urgency=medium"
+        echo
+        echo "  * Rebuilt for Debian $number ($suite)."
+        echo
+        echo " -- $maintainer  $date"
+        echo
+        cat debian/changelog
+    } >"$tree/debian/changelog"
+    ln "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch/$suite/"
+    (cd "$scratch/$suite" && dpkg-source --build "bul-pgia-$upstream" >/dev/null)
+    rm -rf "$tree" "$scratch/$suite/bul-pgia_$upstream.orig.tar.xz"
+done
+
+mkdir -p "$out"
+mv -f "$scratch/$tarball" "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch"/*/* "$out/"
+for suite in "${suites[@]}"; do
+    echo "release.sh: $out/bul-pgia_$version~deb${release_numbers[$suite]}u1.dsc"
+done
