@@ -62,6 +62,15 @@ void speak(QWidget& speaker, const QString& sentence) {
     static_cast<Notice&>(speaker).present(sentence);
 }
 
+QString hear(QAccessibleEvent& event) {
+    QAccessibleInterface* shown = event.accessibleInterface();
+    if (event.type() == QAccessible::ObjectShow && shown != nullptr &&
+        shown->role() == QAccessible::Notification && shown->childCount() > 0) {
+        return shown->child(0)->text(QAccessible::Name);
+    }
+    return {};
+}
+
 #else
 
 QWidget* makeSpeaker(QWidget& window) { return &window; }
@@ -72,9 +81,18 @@ void speak(QWidget& speaker, const QString& sentence) {
     QAccessible::updateAccessibility(&event);
 }
 
+QString hear(QAccessibleEvent& event) {
+    if (event.type() == QAccessible::Announcement) {
+        return static_cast<QAccessibleAnnouncementEvent&>(event).message();
+    }
+    return {};
+}
+
 #endif
 
 }  // namespace
+
+QString announcedSentence(QAccessibleEvent& event) { return hear(event); }
 
 Announcer::Announcer(QWidget& window) : speaker_(makeSpeaker(window)) {}
 

@@ -2,8 +2,10 @@
 // any change on screen: the result of a guess, the secret as it shows.
 #pragma once
 
+#include <QString>
 #include <string>
 
+class QAccessibleEvent;
 class QWidget;
 
 namespace window {
@@ -23,5 +25,10 @@ private:
     // that carries it where Qt has no announcements of its own.
     QWidget* speaker_;
 };
+
+// The sentence `event` carries to a screen reader when it is an announcer's,
+// else an empty string: what the platform's accessibility bridge is handed,
+// read back as the bridge reads it.
+QString announcedSentence(QAccessibleEvent& event);
 
 }  // namespace window

@@ -67,7 +67,7 @@ mapfile -t files < <(dpkg -L bul-pgia)
 failures=0
 # What puts the game on the menu and in the manual, as regular expressions.
 for wanted in '/usr/games/bul-pgia' '/usr/share/applications/bul-pgia\.desktop' \
-    '/usr/share/metainfo/org\.bulpgia\.BulPgia\.metainfo\.xml' '/usr/share/man/man6/bul-pgia\.6\.gz' \
+    '/usr/share/metainfo/org\.bulpgia\.bulpgia\.metainfo\.xml' '/usr/share/man/man6/bul-pgia\.6\.gz' \
     '/usr/share/doc/bul-pgia/copyright' '/usr/share/icons/hicolor/[0-9]+x[0-9]+/apps/bul-pgia\.png'; do
     if ! printf '%s\n' "${files[@]}" | grep -Eqx -- "$wanted"; then
         echo "FAIL the package does not install $wanted" >&2
