@@ -19,13 +19,7 @@ async function main() {
     await page.bringToFront();
     // What the page logs and every request that fails, kept for console().
     const logged = [];
-    page.on("console", (message) => {
-        // An object logged is told as the page would print it, once it is read.
-        const entry = [message.type(), message.text()];
-        logged.push(entry);
-        Promise.all(message.args().map((arg) => arg.evaluate(String).catch(() => "?")))
-            .then((parts) => { entry[1] = parts.join(" "); }, () => {});
-    });
+    page.on("console", (message) => logged.push([message.type(), message.text()]));
     page.on("pageerror", (error) => logged.push(["error", String(error)]));
     page.on("requestfailed", (request) => {
         // A request the browser dropped itself, as the page went, is no fault.
