@@ -139,8 +139,11 @@ class Chromium(_SeleniumHands, webdriver.Chrome):
 
 class WebKit(_SeleniumHands, webdriver.WebKitGTK):
     engine = "webkit"
-    # WebKitWebDriver's computed label of a column header ("ניסיון") is
-    # empty, where chromium's is its text: names are checked in chromium.
+    # WebKitWebDriver's computed label is empty for every name that comes
+    # from content: a plain <th>try</th> and <td>, as for role=columnheader,
+    # cell or gridcell on a div; only an aria-label comes through. A plain
+    # div's role it calls "generic", chromium "none". The page's markup is
+    # not at fault: names and roles are checked in chromium.
     accessible_names = False
     # Where console() loads the page: run_page.py's server.
     page_url = None
