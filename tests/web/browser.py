@@ -195,15 +195,18 @@ def engine(name, extra_arguments=(), headless=True, page_url=None):
     try:
         if name == "chromium":
             driver = _start_chromium(profile, extra_arguments, headless)
-        elif name == "webkit":
-            # WebKitGTK has no headless mode: its window goes on a private Xvfb.
+        else:
+            # WebKitGTK has no headless mode, and headless Firefox no window
+            # with the system's focus (see FirefoxDriver): their windows go
+            # on a private Xvfb.
             from private_desktop import start_xvfb
             display, os.environ["DISPLAY"] = start_xvfb("1280x1024x24")
-            driver = _start_webkit()
-            driver.page_url = page_url
-        else:
-            import firefox_driver
-            driver = firefox_driver.FirefoxDriver(FIREFOX, profile, WINDOW_SIZE)
+            if name == "webkit":
+                driver = _start_webkit()
+                driver.page_url = page_url
+            else:
+                import firefox_driver
+                driver = firefox_driver.FirefoxDriver(FIREFOX, profile, WINDOW_SIZE)
         try:
             driver.on_new_document(_WATCH_POLICY)
         except CannotInThisEngine:

@@ -1,7 +1,8 @@
 // Firefox for the browser tests: Debian has no geckodriver, so puppeteer-core
 // (pinned by package-lock.json) drives Debian's Firefox headless over the
 // browser's own WebDriver BiDi. browser.py's FirefoxDriver is the other end:
-// one JSON request a line on stdin, [error, value] a line on stdout.
+// one JSON request a line on stdin, [error, value] a line on stdout. Firefox
+// has a window, on the display of $DISPLAY: see FirefoxDriver.
 //
 //   node firefox_bridge.js FIREFOX PROFILE WIDTH HEIGHT
 "use strict";
@@ -12,7 +13,7 @@ const [executablePath, userDataDir, width, height] = process.argv.slice(2);
 
 async function main() {
     const browser = await puppeteer.launch({
-        browser: "firefox", executablePath, userDataDir, headless: true,
+        browser: "firefox", executablePath, userDataDir, headless: false,
         defaultViewport: { width: Number(width), height: Number(height) },
     });
     const page = (await browser.pages())[0] ?? await browser.newPage();
