@@ -20,7 +20,13 @@ async function main() {
     await page.bringToFront();
     // What the page logs and every request that fails, kept for console().
     const logged = [];
-    page.on("console", (message) => logged.push([message.type(), message.text()]));
+    // What the page logs as Firefox itself words it: puppeteer's text of a
+    // logged Error is "JSHandle@error", without its message.
+    page.mainFrame().browsingContext.on("log", ({ entry }) => {
+        if (entry.type === "console") {
+            logged.push([entry.method, entry.text]);
+        }
+    });
     page.on("pageerror", (error) => logged.push(["error", String(error)]));
     page.on("requestfailed", (request) => {
         // A request the browser dropped itself, as the page went, is no fault.

@@ -304,9 +304,6 @@ def orca_hears_a_guess(player, reader):
     print(f"Orca presented the live region's message {heard!r}")
 
 
-# Not in Firefox: puppeteer tells the Error the page logs as "JSHandle@error",
-# without its message, which is what this scenario reads.
-@in_engines("chromium", "webkit")
 @serves_itself
 def trapped_call_shows_failure(driver, folder):
     """A call into the module that throws ends the page with its failure
