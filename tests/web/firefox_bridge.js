@@ -1,6 +1,6 @@
 // Firefox for the browser tests: Debian has no geckodriver, so puppeteer-core
-// (pinned by package-lock.json) drives Debian's Firefox headless over the
-// browser's own WebDriver BiDi. browser.py's FirefoxDriver is the other end:
+// (pinned by package-lock.json) drives Debian's Firefox over the browser's
+// own WebDriver BiDi. browser.py's FirefoxDriver is the other end:
 // one JSON request a line on stdin, [error, value] a line on stdout. Firefox
 // has a window, on the display of $DISPLAY: see FirefoxDriver.
 //
@@ -14,6 +14,11 @@ const [executablePath, userDataDir, width, height] = process.argv.slice(2);
 async function main() {
     const browser = await puppeteer.launch({
         browser: "firefox", executablePath, userDataDir, headless: false,
+        // A page kept in the back-forward cache stays a client of its build's
+        // worker, which then keeps the next build waiting until the tab
+        // closes. The scenarios' Firefox keeps no such cache, so that a page
+        // left is gone, as the scenarios that replace a build expect.
+        extraPrefsFirefox: { "browser.sessionhistory.max_total_viewers": 0 },
         defaultViewport: { width: Number(width), height: Number(height) },
     });
     const page = (await browser.pages())[0] ?? await browser.newPage();

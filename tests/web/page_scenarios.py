@@ -134,14 +134,6 @@ def against_the_desktop(scenario):
     return scenario
 
 
-def in_engines(*engines):
-    """Marks a scenario that runs in `engines` alone."""
-    def mark(scenario):
-        scenario.engines = engines
-        return scenario
-    return mark
-
-
 def engines_of(scenario):
     """The engines a scenario runs in: every one unless it says otherwise."""
     return getattr(scenario, "engines", browser.ENGINES)
@@ -420,9 +412,6 @@ fetch("page.css").then((response) => response.text()).then((css) => done(
 """
 
 
-# Not yet in Firefox: there the next build's worker stayed waiting through
-# 30 s of loads of the page in the same tab, not yet explained.
-@in_engines("chromium", "webkit")
 @serves_itself
 def next_build_replaces_the_old_whole(driver, folder):
     """A new build put on the server while the page is open is installed
