@@ -28,7 +28,7 @@ declare -A groups=(
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi orca
             qt6-wayland weston libweston-10-dev@bookworm/libweston-14-dev@trixie
             appstream desktop-file-utils
-            chromium chromium-driver python3-selenium python3-pil npm"
+            chromium chromium-driver firefox-esr webkit2gtk-driver python3-selenium python3-pil npm"
     [quality]="clang clang-tidy libclang-rt-14-dev@bookworm/libclang-rt-19-dev@trixie"
     [package]="dpkg-dev debhelper lintian devscripts"
     [fresh]="mmdebstrap git"

@@ -1,11 +1,27 @@
-"""Headless Debian chromium driven through chromedriver, on a page served from
-a folder by a private HTTP server, the page's own (web/serve/serve.py), so that the
-browser sees its headers, or by Debian's nginx with the page's nginx file, as
-a real host serves it. Every port is chosen free at run time and every
-browser gets a fresh profile; all of it goes when the `with` ends."""
+"""The page in one of three browser engines, served from a folder by a private
+HTTP server, the page's own (web/serve/serve.py), so that the browser sees its
+headers, or by Debian's nginx with the page's nginx file, as a real host
+serves it. Every port is chosen free at run time and every browser gets a
+fresh profile; all of it goes when the `with` ends.
+
+An engine is a driver: Selenium's WebDriver calls that every engine answers
+(get, execute_script, execute_async_script, find_element(s) by id, CSS or tag,
+title, current_url), and the hands and ears below, which differ:
+
+    click_at(x, y, count=1)     the mouse's button at a point of the viewport
+    press(keys)                 keys, as Selenium's send_keys takes them
+    insert_text(text)           text put in at once, as a paste does
+    tap(x, y)                   a finger on a touch screen      (CannotInThisEngine)
+    size_viewport(w, h, touch)  the page's viewport, as a phone's when touch
+    on_new_document(source)     a script before every document's own (CannotInThisEngine)
+    console()                   [(level, text)] logged since the last call
+
+chromium through chromedriver, WebKitGTK through WebKitWebDriver (both
+Selenium), Firefox over its own WebDriver BiDi (firefox_driver.py)."""
 import contextlib
 import http.server
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -15,15 +31,25 @@ import threading
 import time
 
 from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                "..", "..", "web", "serve"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+sys.path.insert(0, os.path.join(HERE, "..", "..", "web", "serve"))
 import serve  # noqa: E402  (web/serve/: the page's server)
 
+ENGINES = ("chromium", "firefox", "webkit")
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
+FIREFOX = "/usr/bin/firefox-esr"
+WEBKIT_DRIVER = "/usr/bin/WebKitWebDriver"
+MINIBROWSER = "/usr/lib/%s/webkit2gtk-4.1/MiniBrowser" % sys.implementation._multiarch
 WINDOW_SIZE = (800, 700)
+
+
+class CannotInThisEngine(Exception):
+    """What a scenario asked of the engine has no way in it; the test is skipped."""
 
 # Installed in every document before any of its own scripts runs: each breach
 # of the page's security policy is kept, to be read with policy_violations().
@@ -176,11 +202,145 @@ def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
         shutil.rmtree(prefix, ignore_errors=True)
 
 
+class _SeleniumHands:
+    """The hands of the engines that Selenium drives: WebDriver's actions."""
+
+    def click_at(self, x, y, count=1):
+        actions = ActionBuilder(self)
+        actions.pointer_action.move_to_location(round(x), round(y))
+        for _ in range(count):
+            actions.pointer_action.click()
+        actions.perform()
+
+    def press(self, keys):
+        ActionChains(self).send_keys(keys).perform()
+
+
+class Chromium(_SeleniumHands, webdriver.Chrome):
+    engine = "chromium"
+
+    def click_at(self, x, y, count=1):
+        """As the system reports a click: each press carries its count.
+        chromedriver counts a press as the second of a double-click only
+        within 500 ms of the first, by its own clock: on a loaded machine its
+        second press came later and the page saw two single clicks."""
+        self.execute_cdp_cmd("Input.dispatchMouseEvent", {"type": "mouseMoved", "x": x, "y": y})
+        for n in range(1, count + 1):
+            for kind in ("mousePressed", "mouseReleased"):
+                self.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                    "type": kind, "x": x, "y": y, "button": "left", "clickCount": n})
+
+    def insert_text(self, text):
+        self.execute_cdp_cmd("Input.insertText", {"text": text})
+
+    def tap(self, x, y):
+        self.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": "touchStart", "touchPoints": [{"x": x, "y": y}]})
+        self.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def size_viewport(self, width, height, touch=False):
+        self.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": touch})
+        self.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {
+            "enabled": touch, "maxTouchPoints": 1})
+
+    def on_new_document(self, source):
+        self.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": source})
+
+    def console(self):
+        return [(entry["level"].lower(), entry["message"]) for entry in self.get_log("browser")]
+
+
+class WebKit(_SeleniumHands, webdriver.WebKitGTK):
+    engine = "webkit"
+    # WebKitWebDriver's computed label is empty for every name that comes
+    # from content: a plain <th>try</th> and <td>, as for role=columnheader,
+    # cell or gridcell on a div; only an aria-label comes through. A plain
+    # div's role it calls "generic", chromium "none". The page's markup is
+    # not at fault: names and roles are checked in chromium.
+    accessible_names = False
+    # Where console() loads the page: run_page.py's server.
+    page_url = None
+
+    def insert_text(self, text):
+        # What a paste does, as puppeteer does it too: the editing command of
+        # the focused field, which keeps its length limit.
+        self.execute_script("document.execCommand('insertText', false, arguments[0])", text)
+
+    def tap(self, x, y):
+        raise CannotInThisEngine("WebKitWebDriver has no touch screen")
+
+    def size_viewport(self, width, height, touch=False):
+        if touch:
+            raise CannotInThisEngine("WebKitWebDriver cannot emulate a touch screen")
+        inner = self.execute_script("return [outerWidth - innerWidth, outerHeight - innerHeight]")
+        self.set_window_size(width + inner[0], height + inner[1])
+
+    def on_new_document(self, source):
+        raise CannotInThisEngine("WebKitWebDriver runs no script before a document's own")
+
+    def console(self):
+        """What WebKit logs on a fresh load of the page. WebKitWebDriver keeps
+        no log, and MiniBrowser writes the console out only when it is not
+        automated, and at its end: a MiniBrowser of its own loads the page."""
+        if not self.page_url:
+            return []
+        # A private window writes nothing out: a profile of its own instead.
+        with tempfile.TemporaryDirectory(prefix="bul-pgia-webkit.") as profile:
+            shown = subprocess.run(
+                [MINIBROWSER, "--enable-write-console-messages-to-stdout=true",
+                 "--exit-after-load", self.page_url],
+                capture_output=True, text=True, errors="replace", timeout=60,
+                env={**os.environ, "XDG_DATA_HOME": profile, "XDG_CACHE_HOME": profile,
+                     "XDG_CONFIG_HOME": profile})
+        # "[URL:LINE:COLUMN: ]CONSOLE SECURITY ERROR Unrecognized ..." and the like.
+        return [(level.lower(), message) for level, message in re.findall(
+            r"CONSOLE \w+ (ERROR|WARNING|LOG|INFO|DEBUG) (.*)", shown.stdout + shown.stderr)]
+
+
 @contextlib.contextmanager
+def engine(name, extra_arguments=(), headless=True, page_url=None):
+    """A browser of engine `name` with a fresh profile, one CSS pixel to one
+    pixel, its viewport WINDOW_SIZE: headless, or for chromium with a window
+    on the caller's display. `page_url` is the page's start, for WebKit's
+    console()."""
+    profile = tempfile.mkdtemp(prefix=f"bul-pgia-{name}.")
+    display = None
+    try:
+        if name == "chromium":
+            driver = _start_chromium(profile, extra_arguments, headless)
+        else:
+            # WebKitGTK has no headless mode, and headless Firefox no window
+            # with the system's focus (see FirefoxDriver): their windows go
+            # on a private Xvfb.
+            from private_desktop import start_xvfb
+            display, os.environ["DISPLAY"] = start_xvfb("1280x1024x24")
+            if name == "webkit":
+                driver = _start_webkit()
+                driver.page_url = page_url
+            else:
+                import firefox_driver
+                driver = firefox_driver.FirefoxDriver(FIREFOX, profile, WINDOW_SIZE)
+        try:
+            driver.on_new_document(_WATCH_POLICY)
+        except CannotInThisEngine:
+            pass  # the policy's breaches reach the console all the same
+        try:
+            yield driver
+        finally:
+            driver.quit()
+    finally:
+        if display:
+            display.kill()
+            display.wait()
+        shutil.rmtree(profile, ignore_errors=True)
+
+
 def chromium(extra_arguments=(), headless=True):
-    """A chromium with a fresh profile, one CSS pixel to one pixel: headless,
-    or with a window on the caller's display."""
-    profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
+    return engine("chromium", extra_arguments, headless)
+
+
+def _start_chromium(profile, extra_arguments, headless):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for argument in (*(["--headless=new"] if headless else []), "--no-sandbox", "--disable-gpu",
@@ -194,24 +354,23 @@ def chromium(extra_arguments=(), headless=True):
     # browser has none, and a screen reader would read it out.
     options.add_experimental_option("excludeSwitches", ["enable-automation"])
     # chromedriver itself listens on a free port that Service picks.
-    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": _WATCH_POLICY})
-    try:
-        yield driver
-    finally:
-        driver.quit()
-        shutil.rmtree(profile, ignore_errors=True)
+    return Chromium(service=webdriver.chrome.service.Service(CHROMEDRIVER), options=options)
+
+
+def _start_webkit():
+    options = webdriver.WebKitGTKOptions()
+    options.binary_location = MINIBROWSER
+    # Automated, MiniBrowser keeps nothing: its profile is ephemeral.
+    options.add_argument("--automation")
+    try:  # Selenium 4.10 and later (Debian 13)
+        driver = WebKit(options=options,
+                        service=webdriver.webkitgtk.service.Service(WEBKIT_DRIVER))
+    except TypeError:  # Selenium 4.8 (Debian 12)
+        driver = WebKit(WEBKIT_DRIVER, options=options)
+    driver.size_viewport(*WINDOW_SIZE)
+    return driver
 
 
 def policy_violations(driver):
     """What the current document's security policy blocked since it loaded."""
     return driver.execute_script("return window.policyViolations || []")
-
-
-def emulate_screen(driver, width, height, touch=False):
-    """Makes the page's viewport `width` x `height` CSS pixels, as a phone's
-    (a mobile viewport and a touch screen) when `touch`."""
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-        "width": width, "height": height, "deviceScaleFactor": 1, "mobile": touch})
-    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {
-        "enabled": touch, "maxTouchPoints": 1})

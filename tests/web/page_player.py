@@ -6,12 +6,30 @@ import os
 import time
 from dataclasses import dataclass
 
-from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from player_base import PlayerBase
 from waiting import wait_until
+
+# Where an element is drawn, in CSS pixels of the viewport: DRAWN + "return
+# drawn(element)". WebKit leaves the board's CSS zoom out of the rectangles of
+# the board and of what lies in it (its WebDriver too), the other engines put
+# it in: f is the zoom left out.
+DRAWN = """
+function drawn(element) {
+    const r = element.getBoundingClientRect();
+    const board = element.closest("#Form1");
+    const f = board ? parseFloat(getComputedStyle(board).zoom) * board.offsetWidth
+                      / board.getBoundingClientRect().width : 1;
+    return {left: r.left * f, top: r.top * f, right: r.right * f, bottom: r.bottom * f,
+            width: r.width * f, height: r.height * f};
+}
+"""
+_CENTRE = DRAWN + """
+const r = drawn(arguments[0]);
+return [r.left + r.width / 2, r.top + r.height / 2];
+"""
 
 # How long to watch for a message box that must not appear.
 QUIET_SECONDS = 0.6
@@ -102,30 +120,28 @@ class PagePlayer(PlayerBase):
     def element(self, name):
         return self.driver.find_element(By.ID, name)
 
-    def click(self, name):
-        """Clicks the control `name` at the middle of its place on the page."""
-        ActionChains(self.driver).move_to_element(self.element(name)).click().perform()
+    def _centre(self, element):
+        return self.driver.execute_script(_CENTRE, element)
+
+    def click(self, name, count=1):
+        """Clicks the control `name` at the middle of where it is drawn, as a
+        player's pointer does: at a point of the screen."""
+        self.driver.click_at(*self._centre(self.element(name)), count)
         time.sleep(0.05)
 
     def double_click(self, name):
-        ActionChains(self.driver).move_to_element(self.element(name)).double_click().perform()
-        time.sleep(0.05)
+        self.click(name, 2)
 
     def double_tap(self, name):
         """Two taps of a finger on the middle of the control `name`, as quick
         as a person's double tap (the page must be on a touch screen)."""
-        x, y = self.driver.execute_script(
-            "const r = arguments[0].getBoundingClientRect();"
-            "return [r.left + r.width / 2, r.top + r.height / 2];", self.element(name))
+        x, y = self._centre(self.element(name))
         for _ in range(2):
-            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
-                "type": "touchStart", "touchPoints": [{"x": x, "y": y}]})
-            self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
-                "type": "touchEnd", "touchPoints": []})
+            self.driver.tap(x, y)
             time.sleep(0.08)
 
-    def press(self, key):
-        ActionChains(self.driver).send_keys(key).perform()
+    def press(self, keys):
+        self.driver.press(keys)
 
     def type_into_guess_box(self, text):
         """Clicks the guess box and types `text` at its end; returns once it shows there."""
@@ -141,7 +157,7 @@ class PagePlayer(PlayerBase):
         """Puts `text` into the guess box at once, as a paste or an input method does."""
         self.click("Text1")
         self.press(Keys.END)
-        self.driver.execute_cdp_cmd("Input.insertText", {"text": text})
+        self.driver.insert_text(text)
 
     # -- eyes --------------------------------------------------------------
 
@@ -186,8 +202,8 @@ class PagePlayer(PlayerBase):
         """Dismisses `box` with a key (Return, space, Escape) or with "click",
         a click on its one button."""
         if how == "click":
-            ActionChains(self.driver).move_to_element(
-                self.driver.find_element(By.CSS_SELECTOR, "dialog[open] button")).click().perform()
+            self.driver.click_at(*self._centre(
+                self.driver.find_element(By.CSS_SELECTOR, "dialog[open] button")))
         else:
             self.press(_KEYS[how])
         wait_until(lambda: self.message_box() is None, 5.0, "the message box to close")

@@ -1,11 +1,15 @@
 #!/usr/bin/python3
-"""Runs one scenario of the bul-pgia web page in headless chromium.
+"""Runs one scenario of the bul-pgia web page in a browser engine: chromium
+(the default), firefox or webkit (browser.py).
 
-    run_page.py PAGE_FOLDER SCENARIO [--desktop ARTEFACT_FOLDER] [--orca-log FILE]
-    run_page.py --list               (prints the names of the scenarios)
+    run_page.py PAGE_FOLDER SCENARIO [--engine ENGINE] [--desktop ARTEFACT_FOLDER] [--orca-log FILE]
+    run_page.py --list [ENGINE]      (prints the names of the engine's scenarios)
 
 The folder is served on a free local port to a browser with a fresh profile;
-both go when the scenario ends, whatever its outcome. A scenario that listens
+both go when the scenario ends, whatever its outcome. Afterwards the page's
+security policy must have blocked nothing, and the console must hold no error
+or warning. A scenario that asks what the engine cannot do is skipped, with
+the reason printed (status 77, which CTest counts as skipped). A scenario that listens
 to a screen reader runs in a private desktop of its own instead (Xvfb, a
 session bus and the accessibility bus), with Orca and a chromium that has a
 window there.
@@ -22,6 +26,10 @@ sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e")]
 
 
 _DESKTOP_TIMEOUT_S = 110
+# What CTest counts as skipped (SKIP_RETURN_CODE).
+SKIPPED = 77
+# The console's levels that fail a scenario, as the engines name them.
+_BAD_LEVELS = ("severe", "error", "warning", "warn")
 
 
 def _play(scenario, driver, url, options, reader=None):
@@ -37,6 +45,8 @@ def _play(scenario, driver, url, options, reader=None):
         scenario(PagePlayer(driver, url))
     blocked = browser.policy_violations(driver)
     assert not blocked, f"the security policy blocked: {blocked}"
+    logged = [f"{level}: {text}" for level, text in driver.console() if level in _BAD_LEVELS]
+    assert not logged, "the console holds:\n" + "\n".join(logged)
 
 
 def _with_screen_reader(scenario, options):
@@ -71,19 +81,19 @@ def _with_screen_reader(scenario, options):
         bus.wait()
 
 
-# What CTest counts as skipped (SKIP_RETURN_CODE).
-SKIPPED = 77
-
-
 def main(argv):
+    import browser
     import page_scenarios
-    if argv[1:] == ["--list"]:
-        print("\n".join(page_scenarios.SCENARIOS))
+    if argv[1:2] == ["--list"]:
+        engine = argv[2] if len(argv) > 2 else None
+        print("\n".join(name for name, scenario in page_scenarios.SCENARIOS.items()
+                        if engine in (None, *page_scenarios.engines_of(scenario))))
         return 0
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("page")
     parser.add_argument("scenario", choices=sorted(page_scenarios.SCENARIOS))
+    parser.add_argument("--engine", choices=browser.ENGINES, default="chromium")
     parser.add_argument("--desktop", help="the desktop window's screenshot artefacts")
     parser.add_argument("--orca-log", type=os.path.abspath,
                         help="keeps Orca's debug log in this file (a scenario with Orca)")
@@ -92,6 +102,8 @@ def main(argv):
     scenario = page_scenarios.SCENARIOS[options.scenario]
     if getattr(scenario, "needs_desktop", False) and not options.desktop:
         parser.error(f"{options.scenario} compares with the desktop: give --desktop")
+    if options.engine not in page_scenarios.engines_of(scenario):
+        parser.error(f"{options.scenario} runs in {page_scenarios.engines_of(scenario)} only")
     if not os.path.isfile(os.path.join(options.page, "index.html")):
         print(f"FAIL: no page in {options.page} (build it with scripts/web.sh)")
         return 1
@@ -118,21 +130,25 @@ def main(argv):
             return 1
         return 0
 
-    import browser
-    with browser.served(options.page) as url, browser.chromium() as driver:
+    test = f"{options.engine}.{options.scenario}"
+    with browser.served(options.page) as url, \
+            browser.engine(options.engine, page_url=url) as driver:
         try:
             _play(scenario, driver, url, options)
         except browser.HostDidNotStart as error:
             print(f"FAIL: {options.scenario}: {error}")
             return 1
+        except browser.CannotInThisEngine as reason:
+            print(f"SKIP: {test}: {reason}")
+            return SKIPPED
         except Exception:
             traceback.print_exc()
             print("--- the browser's console ---")
-            for entry in driver.get_log("browser"):
-                print(entry.get("message"))
-            print(f"FAIL: {options.scenario}")
+            for level, text in driver.console():
+                print(f"{level}: {text}")
+            print(f"FAIL: {test}")
             return 1
-    print(f"PASS: {options.scenario} ({time.monotonic() - started:.1f} s)")
+    print(f"PASS: {test} ({time.monotonic() - started:.1f} s)")
     return 0
 
 

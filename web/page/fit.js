@@ -7,6 +7,14 @@
 
 let scale = 1;
 
+// The on-screen keyboard shrinks the layout, so that fit.css keeps the board
+// above it. Only a browser with the keyboard's API knows the viewport's key;
+// another would report it as unknown.
+if ("virtualKeyboard" in navigator) {
+    const viewport = document.querySelector("meta[name=viewport]");
+    viewport.content += ", interactive-widget=resizes-content";
+}
+
 // The visible size at the page's own zoom: a pinch does not shrink the board.
 function visibleSize() {
     const viewport = window.visualViewport;
