@@ -31,6 +31,11 @@ const r = drawn(arguments[0]);
 return [r.left + r.width / 2, r.top + r.height / 2];
 """
 
+
+def centre(driver, element):
+    """The point of the viewport at the middle of where `element` is drawn."""
+    return driver.execute_script(_CENTRE, element)
+
 # How long to watch for a message box that must not appear.
 QUIET_SECONDS = 0.6
 
@@ -121,7 +126,7 @@ class PagePlayer(PlayerBase):
         return self.driver.find_element(By.ID, name)
 
     def _centre(self, element):
-        return self.driver.execute_script(_CENTRE, element)
+        return centre(self.driver, element)
 
     def click(self, name, count=1):
         """Clicks the control `name` at the middle of where it is drawn, as a
