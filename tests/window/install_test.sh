@@ -57,7 +57,10 @@ changelog="$source/debian/changelog"
 if [ -f "$metainfo" ] && [ -f "$changelog" ]; then
     read -r version day < <(sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$metainfo") || true
     newest=$(sed -n '1s/^bul-pgia (\([^)~-]*\).*/\1/p' "$changelog")
-    entry=$(awk -v v="$newest" '$1 == "bul-pgia" && $2 == "(" v ")" { found = 1 }
+    # The entry of that version itself (VERSION or VERSION-REVISION), not a rebuild's.
+    entry=$(awk -v v="$newest" '$1 == "bul-pgia" { version = $2; gsub(/[()]/, "", version)
+                                                   sub(/-[^~-]*$/, "", version) }
+                                $1 == "bul-pgia" && version == v { found = 1 }
                                 found && /^ -- / { sub(/.*>  /, ""); print; exit }' "$changelog")
     entry_day=
     [ -z "$entry" ] || entry_day=$(date -u -d "$entry" +%F)
