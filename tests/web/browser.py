@@ -23,6 +23,7 @@ import http.server
 import os
 import re
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -299,16 +300,16 @@ class WebKit(_SeleniumHands, webdriver.WebKitGTK):
 
 
 @contextlib.contextmanager
-def engine(name, extra_arguments=(), headless=True, page_url=None):
+def engine(name, page_url=None):
     """A browser of engine `name` with a fresh profile, one CSS pixel to one
-    pixel, its viewport WINDOW_SIZE: headless, or for chromium with a window
-    on the caller's display. `page_url` is the page's start, for WebKit's
-    console()."""
+    pixel, its viewport WINDOW_SIZE, headless (or, where an engine has no
+    headless way, on a private Xvfb). `page_url` is the page's start, for
+    WebKit's console()."""
     profile = tempfile.mkdtemp(prefix=f"bul-pgia-{name}.")
     display = None
     try:
         if name == "chromium":
-            driver = _start_chromium(profile, extra_arguments, headless)
+            driver = _start_chromium(profile)
         else:
             # WebKitGTK has no headless mode, and headless Firefox no window
             # with the system's focus (see FirefoxDriver): their windows go
@@ -336,25 +337,67 @@ def engine(name, extra_arguments=(), headless=True, page_url=None):
         shutil.rmtree(profile, ignore_errors=True)
 
 
-def chromium(extra_arguments=(), headless=True):
-    return engine("chromium", extra_arguments, headless)
+def chromium():
+    return engine("chromium")
 
 
-def _start_chromium(profile, extra_arguments, headless):
+def _chromium_arguments(profile):
+    return ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
+            "--disable-component-update", "--disable-sync", "--no-first-run",
+            "--no-default-browser-check", "--disable-dev-shm-usage",
+            "--force-device-scale-factor=1", "--window-size=%d,%d" % WINDOW_SIZE,
+            f"--user-data-dir={profile}"]
+
+
+def _start_chromium(profile):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
-    for argument in (*(["--headless=new"] if headless else []), "--no-sandbox", "--disable-gpu",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--no-first-run", "--no-default-browser-check",
-                     "--disable-dev-shm-usage", "--force-device-scale-factor=1",
-                     "--window-size=%d,%d" % WINDOW_SIZE, f"--user-data-dir={profile}",
-                     *extra_arguments):
+    for argument in ["--headless=new", *_chromium_arguments(profile)]:
         options.add_argument(argument)
     # No bar saying the browser is under automated control: a player's
     # browser has none, and a screen reader would read it out.
     options.add_experimental_option("excludeSwitches", ["enable-automation"])
     # chromedriver itself listens on a free port that Service picks.
     return Chromium(service=webdriver.chrome.service.Service(CHROMEDRIVER), options=options)
+
+
+@contextlib.contextmanager
+def chromium_opened_at(url, extra_arguments=()):
+    """chromium with a window on the caller's display, started as a link or
+    a desktop entry starts it: with the page's address, so that its first
+    document is the page and the keyboard is in the page from the start.
+    (Started by chromedriver, its first document is a blank one whose
+    address bar holds the keyboard, and a page opened from there leaves it
+    there.) Yields a function that attaches WebDriver to it, through
+    chromium's own debugging port, for reading the page."""
+    profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
+    process = subprocess.Popen(
+        [CHROMIUM, *_chromium_arguments(profile), *extra_arguments, "--remote-debugging-port=0", url],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    drivers = []
+
+    def attach():
+        if drivers:
+            return drivers[0]
+        # chromium writes the port it chose in the profile's first line.
+        port_file = os.path.join(profile, "DevToolsActivePort")
+        deadline = time.monotonic() + 30
+        while not os.path.exists(port_file) or not open(port_file).readline().strip():
+            assert time.monotonic() < deadline and process.poll() is None, "chromium did not start"
+            time.sleep(0.05)
+        options = webdriver.ChromeOptions()
+        options.debugger_address = f"127.0.0.1:{open(port_file).readline().strip()}"
+        drivers.append(Chromium(service=webdriver.chrome.service.Service(CHROMEDRIVER),
+                                options=options))
+        return drivers[-1]
+    try:
+        yield attach
+    finally:
+        for driver in drivers:
+            driver.quit()
+        os.killpg(process.pid, signal.SIGTERM)
+        process.wait()
+        shutil.rmtree(profile, ignore_errors=True)
 
 
 def _start_webkit():

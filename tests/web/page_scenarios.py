@@ -119,8 +119,10 @@ def serves_itself(scenario):
 
 
 def with_screen_reader(scenario):
-    """Marks a scenario that also gets Orca (tests/e2e/orca.py), reading the
-    page in a chromium with a window on a private desktop."""
+    """Marks a scenario of a chromium with a window on a private desktop,
+    already opened at the page's address, and Orca (tests/e2e/orca.py)
+    reading it: it gets a function that attaches WebDriver to that chromium,
+    and Orca."""
     scenario.with_screen_reader = True
     scenario.engines = ("chromium",)
     return scenario
@@ -261,24 +263,20 @@ def heard_through_a_game(player):
 
 
 @with_screen_reader
-def orca_hears_a_guess(driver, url, reader):
-    """The page opened in the active window with Orca running. As soon as
-    Orca names the guess box, a guess is typed through the X server, "בדוק"
-    reached with Tab and pressed with Space, as a blind player does: every
-    digit is in the box and Orca presents the row's sentence from the live
-    region."""
-    # No window manager gives the browser's window the input focus; Orca
-    # reads only the active window.
+def orca_hears_a_guess(attach, reader):
+    """The page opened as a link opens it, with Orca running, in a window
+    given the focus as it appears. As soon as Orca names the guess box, a
+    guess is typed through the X server, "בדוק" reached with Tab and pressed
+    with Space, as a blind player does: every digit is in the box and Orca
+    presents the row's sentence from the live region."""
+    # No window manager gives the browser's new window the input focus; Orca
+    # reads only the active window. The page loads meanwhile: nothing waits
+    # for its load.
     keyboard.focus(keyboard.windows_of_class("chromium")[0])
-    # The page loads while the player listens: nothing waits for its load.
-    # (Waiting until Orca has taken in the browser's start page left the
-    # keyboard in the address bar on Debian 13's chromium.)
-    mark = reader.mark()
-    driver.execute_script("location.href = arguments[0]", url)
-    reader.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), mark, timeout=30.0,
+    reader.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), timeout=30.0,
                               what="Orca to name the guess box")
     keyboard.type_text("1234")
-    player = PagePlayer(driver, url, load=False)
+    player = PagePlayer(attach(), None, load=False)
     # A key that Orca takes for its own (browse mode's "1" is the next
     # heading) never reaches the box.
     try:
