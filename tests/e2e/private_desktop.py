@@ -106,7 +106,7 @@ def _start_weston(env, runtime_dir, module, timeout_seconds=15):
     deadline = time.monotonic() + timeout_seconds
     while not _accepts_connections(path):
         if server.poll() is not None or time.monotonic() > deadline:
-            _end_group(server)
+            end_group(server)
             with open(log, errors="replace") as reader:
                 raise RuntimeError("Weston did not start:\n" + reader.read())
         time.sleep(0.02)
@@ -114,7 +114,7 @@ def _start_weston(env, runtime_dir, module, timeout_seconds=15):
                     "QT_QPA_PLATFORM": "wayland", _COMPOSITOR_VARIABLE: str(server.pid)}
 
 
-def _end_group(process, grace_seconds=3):
+def end_group(process, grace_seconds=3):
     """Ends `process` and every process of its group (it leads its own group)."""
     try:
         os.killpg(process.pid, signal.SIGTERM)
@@ -160,10 +160,10 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
             print(f"FAIL: no result after {timeout_seconds} s; ending the test", flush=True)
             return 1
         finally:
-            _end_group(session)
+            end_group(session)
     finally:
         if server is not None:
-            _end_group(server)
+            end_group(server)
         shutil.rmtree(runtime_dir, ignore_errors=True)
 
 

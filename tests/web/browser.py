@@ -23,7 +23,6 @@ import http.server
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import sys
@@ -37,8 +36,9 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-sys.path.insert(0, os.path.join(HERE, "..", "..", "web", "serve"))
+sys.path[:0] = [os.path.join(HERE, "..", "..", "web", "serve"), os.path.join(HERE, "..", "e2e")]
 import serve  # noqa: E402  (web/serve/: the page's server)
+from private_desktop import end_group, start_xvfb  # noqa: E402
 
 ENGINES = ("chromium", "firefox", "webkit")
 CHROMIUM = "/usr/bin/chromium"
@@ -172,7 +172,7 @@ def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
     server = subprocess.Popen(
         [NGINX, "-p", prefix, "-c", os.path.join(prefix, "nginx.conf"),
          "-e", os.path.join(prefix, "error.log"), "-g", "daemon off; master_process off;"],
-        stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
+        stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT, start_new_session=True)
     try:
         # nginx writes its pid only once it holds its port: a port that
         # answers may be another server's.
@@ -194,12 +194,7 @@ def nginx_served(copies, conf, redirect_index=False, port=None, log=None):
             time.sleep(0.1)
         yield f"http://127.0.0.1:{port}"
     finally:
-        server.terminate()
-        try:
-            server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            server.kill()
-            server.wait()
+        end_group(server)
         shutil.rmtree(prefix, ignore_errors=True)
 
 
@@ -314,7 +309,6 @@ def engine(name, page_url=None):
             # WebKitGTK has no headless mode, and headless Firefox no window
             # with the system's focus (see FirefoxDriver): their windows go
             # on a private Xvfb.
-            from private_desktop import start_xvfb
             display, os.environ["DISPLAY"] = start_xvfb("1280x1024x24")
             if name == "webkit":
                 driver = _start_webkit()
@@ -395,8 +389,7 @@ def chromium_opened_at(url, extra_arguments=()):
     finally:
         for driver in drivers:
             driver.quit()
-        os.killpg(process.pid, signal.SIGTERM)
-        process.wait()
+        end_group(process)
         shutil.rmtree(profile, ignore_errors=True)
 
 
