@@ -64,7 +64,11 @@ class FirefoxDriver:
     accessible_names = False
 
     def __init__(self, firefox, profile, size):
-        modules = next(m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core")))
+        modules = next((m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core"))),
+                       None)
+        if modules is None:
+            raise RuntimeError("puppeteer-core is not installed: run `npm ci` in tests/web "
+                               "(CTest's web.tools test runs it in the build folder)")
         self._bridge = subprocess.Popen(
             ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile, *map(str, size)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
