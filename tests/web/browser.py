@@ -271,6 +271,10 @@ class WebKit(_SeleniumHands, webdriver.WebKitGTK):
             raise CannotInThisEngine("WebKitWebDriver cannot emulate a touch screen")
         inner = self.execute_script("return [outerWidth - innerWidth, outerHeight - innerHeight]")
         self.set_window_size(width + inner[0], height + inner[1])
+        # MiniBrowser's window has a least width (447 pixels of viewport here).
+        got = self.execute_script("return [innerWidth, innerHeight]")
+        if got != [width, height]:
+            raise CannotInThisEngine(f"MiniBrowser's viewport comes out {got[0]} x {got[1]}")
 
     def on_new_document(self, source):
         raise CannotInThisEngine("WebKitWebDriver runs no script before a document's own")

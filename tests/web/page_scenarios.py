@@ -644,7 +644,8 @@ def _replace_build(driver, folder, served, fault, spoil, state):
 def fits_any_screen(player):
     """On a phone and on a large screen the whole board is in view, as big as
     fits; on a phone a double tap on the credit label opens the codes panel.
-    An engine that cannot emulate a touch screen gets the phones' sizes alone."""
+    An engine that cannot emulate a touch screen gets the phones' sizes alone,
+    and one whose window cannot be made as small says so and skips that screen."""
     url = player.driver.current_url
     for width, height, touch, least_scale in SCREENS:
         screen = f"{width} x {height}"
@@ -653,7 +654,11 @@ def fits_any_screen(player):
         except browser.CannotInThisEngine as reason:
             print(f"{player.driver.engine}: {screen} without touch: {reason}")
             touch = False
-            player.driver.size_viewport(width, height)
+            try:
+                player.driver.size_viewport(width, height)
+            except browser.CannotInThisEngine as reason:
+                print(f"{player.driver.engine}: {screen} not checked: {reason}")
+                continue
         player = PagePlayer(player.driver, url)
         seen = player.driver.execute_script(_BOARD_ON_SCREEN)
         left, top, right, bottom = seen["board"]
