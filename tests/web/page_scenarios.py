@@ -20,7 +20,7 @@ from selenium.webdriver.common.keys import Keys
 import browser
 import desktop as keyboard  # the X server's keyboard (tests/e2e/desktop.py)
 import scenarios as desktop
-from page_player import DRAWN, PagePlayer, centre
+from page_player import DRAWN, PagePlayer
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -323,12 +323,14 @@ def trapped_call_shows_failure(driver, folder):
 def guess_typed_while_loading(driver, folder):
     """A guess typed while the game is still on its way (its WebAssembly held
     back, as over a slow network), checked once it has come: the guess that
-    "בדוק" checks is the one the box shows."""
+    "בדוק" checks is the one the box shows. The box has the focus from the
+    start: what is typed at once goes into it."""
     module = threading.Event()
     with browser.served(folder, held={"bul-pgia.wasm": module}) as url:
         driver.get(url)
         box = driver.find_element(By.ID, "Text1")
-        driver.click_at(*centre(driver, box))
+        focused = driver.execute_script("return document.activeElement.id")
+        assert focused == "Text1", f"while the game loads, the focus is in {focused!r}"
         driver.press("1234")
         assert box.get_attribute("value") == "1234", box.get_attribute("value")
         module.set()
