@@ -69,8 +69,10 @@ BAD_INPUT = (
 ROW_SENTENCE = "ניסיון {}: {}, בול {}, פגיעה {}"
 SECRET_SENTENCE = "תיבת המספר הסודי: {}"
 
-# Replaces the module's entry for a click with one that throws, as a trap in
-# the game's code would, before the page gets the module.
+# Replaces the module's entry for a click with one that fails, as a trap in
+# the game's code would, before the page gets the module: at once (it
+# throws) or, on a page loaded with ?later, later (its call's promise
+# rejects, as after a message box).
 _TRAP_CLICKS = """
 let factory;
 Object.defineProperty(window, "createBulPgia", {
@@ -78,7 +80,13 @@ Object.defineProperty(window, "createBulPgia", {
     set(made) { factory = made; },
     get() {
         return factory && ((options) => factory(options).then((module) => {
-            module._bulPgiaClick = () => { throw new Error("a trap in the click"); };
+            module._bulPgiaClick = () => {
+                const trap = new Error("a trap in the click");
+                if (location.search === "?later") {
+                    return Promise.reject(trap);
+                }
+                throw trap;
+            };
             return module;
         }));
     },
@@ -303,20 +311,23 @@ def orca_hears_a_guess(attach, reader):
 
 @serves_itself
 def trapped_call_shows_failure(driver, folder):
-    """A call into the module that throws ends the page with its failure
-    line and the reason in the console, not with a board that ignores clicks."""
+    """A call into the module that fails, at once or later, ends the page
+    with its failure line and the reason in the console, not with a board
+    that ignores clicks."""
     driver.on_new_document(_TRAP_CLICKS)
     with browser.served(folder) as url:
-        player = PagePlayer(driver, url)
-        player.type_into_guess_box("1234")
-        player.click("Command1")
-        line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
-                                            if e.is_displayed()), None),
-                          10.0, "the failure line after a trapped click")
-        assert line.text == FAILURE_LINE, f"the page says {line.text!r}"
-        assert not driver.find_elements(By.ID, "Form1"), "the dead board is still on the page"
-        logged = driver.console()
-        assert any("a trap in the click" in text for _, text in logged), logged
+        for when, query in (("at once", ""), ("later", "?later")):
+            player = PagePlayer(driver, url + query)
+            player.type_into_guess_box("1234")
+            player.click("Command1")
+            line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
+                                                if e.is_displayed()), None),
+                              10.0, f"the failure line after a click trapped {when}")
+            assert line.text == FAILURE_LINE, f"trapped {when}: the page says {line.text!r}"
+            assert not driver.find_elements(By.ID, "Form1"), \
+                f"trapped {when}: the dead board is still on the page"
+            logged = driver.console()
+            assert any("a trap in the click" in text for _, text in logged), f"{when}: {logged}"
 
 
 @serves_itself
