@@ -654,11 +654,25 @@ def _replace_build(driver, folder, served, fault, spoil, state):
             assert build_loaded(False), f"{fault}: the old build is gone"
 
 
+def _unfit(player):
+    """How the board fails to fit the viewport whole, or None."""
+    seen = player.driver.execute_script(_BOARD_ON_SCREEN)
+    left, top, right, bottom = seen["board"]
+    if not (left >= 0 and top >= 0 and right <= seen["viewport"][0]
+            and bottom <= seen["viewport"][1]):
+        return f"the board {seen['board']} is cut off"
+    if seen["scrolls"] != [0, 0]:
+        return f"the page scrolls by {seen['scrolls']}"
+    return None
+
+
 def fits_any_screen(player):
     """On a phone and on a large screen the whole board is in view, as big as
     fits; on a phone a double tap on the credit label opens the codes panel.
     An engine that cannot emulate a touch screen gets the phones' sizes alone,
-    and one whose window cannot be made as small says so and skips that screen."""
+    and one whose window cannot be made as small says so and skips that screen.
+    The window made smaller with the page open, the board fits it again
+    without a reload."""
     url = player.driver.current_url
     for width, height, touch, least_scale in SCREENS:
         screen = f"{width} x {height}"
@@ -673,11 +687,8 @@ def fits_any_screen(player):
                 print(f"{player.driver.engine}: {screen} not checked: {reason}")
                 continue
         player = PagePlayer(player.driver, url)
-        seen = player.driver.execute_script(_BOARD_ON_SCREEN)
-        left, top, right, bottom = seen["board"]
-        assert left >= 0 and top >= 0 and right <= seen["viewport"][0] \
-            and bottom <= seen["viewport"][1], f"{screen}: the board {seen['board']} is cut off"
-        assert seen["scrolls"] == [0, 0], f"{screen}: the page scrolls by {seen['scrolls']}"
+        unfit = _unfit(player)
+        assert not unfit, f"{screen}: {unfit}"
         if least_scale:
             assert board_scale(player) >= least_scale, \
                 f"{screen}: the board is drawn at {board_scale(player):.2f} times its size"
@@ -685,6 +696,11 @@ def fits_any_screen(player):
             player.double_tap("Label6")
             wait_until(lambda: "Frame1" in player.board(), 5.0,
                        f"{screen}: the codes panel to open on a double tap")
+    # From the large screen to one every engine's window can be: the board
+    # drawn as big as the large one allowed is cut off until it is fitted again.
+    player.driver.size_viewport(*browser.WINDOW_SIZE)
+    wait_until(lambda: not _unfit(player), 5.0,
+               "the board to fit %d x %d without a reload" % browser.WINDOW_SIZE)
 
 
 # The rectangles of the page's controls, relative to Form1, as drawn, and
