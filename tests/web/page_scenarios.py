@@ -488,6 +488,8 @@ def _installs_and_plays_offline(driver, folder, paths, redirect_index):
         # Started from a home screen or a link, the address may carry a query.
         # The game's boxes are dismissed with a click, which every engine's driver has.
         desktop.erase_then_win(PagePlayer(driver, origin + path + "?source=home#board"))
+        # The start page by its name, with a query, loads as well.
+        PagePlayer(driver, origin + path + "index.html?source=home")
 
 
 def _offline_scenario(name, paths, redirect_index):
