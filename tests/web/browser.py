@@ -370,21 +370,28 @@ def chromium_opened_at(url, extra_arguments=()):
     chromium's own debugging port, for reading the page."""
     profile = tempfile.mkdtemp(prefix="bul-pgia-chromium.")
     process = subprocess.Popen(
-        [CHROMIUM, *_chromium_arguments(profile), *extra_arguments, "--remote-debugging-port=0", url],
+        [CHROMIUM, *_chromium_arguments(profile), *extra_arguments,
+         "--remote-debugging-port=0", url],
         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
     drivers = []
+
+    def port():
+        """The port chromium chose: the first line of its DevToolsActivePort."""
+        try:
+            with open(os.path.join(profile, "DevToolsActivePort")) as written:
+                return written.readline().strip()
+        except FileNotFoundError:
+            return ""
 
     def attach():
         if drivers:
             return drivers[0]
-        # chromium writes the port it chose in the profile's first line.
-        port_file = os.path.join(profile, "DevToolsActivePort")
         deadline = time.monotonic() + 30
-        while not os.path.exists(port_file) or not open(port_file).readline().strip():
+        while not port():
             assert time.monotonic() < deadline and process.poll() is None, "chromium did not start"
             time.sleep(0.05)
         options = webdriver.ChromeOptions()
-        options.debugger_address = f"127.0.0.1:{open(port_file).readline().strip()}"
+        options.debugger_address = f"127.0.0.1:{port()}"
         drivers.append(Chromium(service=webdriver.chrome.service.Service(CHROMEDRIVER),
                                 options=options))
         return drivers[-1]

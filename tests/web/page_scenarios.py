@@ -309,6 +309,15 @@ def orca_hears_a_guess(attach, reader):
     print(f"Orca presented the live region's message {heard!r}")
 
 
+def _check_failure_line(driver, case):
+    """The page's one line that says the game cannot run, in place of the board."""
+    line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
+                                        if e.is_displayed()), None),
+                      10.0, f"the failure line ({case})")
+    assert line.text == FAILURE_LINE, f"{case}: the page says {line.text!r}"
+    assert not driver.find_elements(By.ID, "Form1"), f"{case}: the dead board is still on the page"
+
+
 @serves_itself
 def trapped_call_shows_failure(driver, folder):
     """A call into the module that fails, at once or later, ends the page
@@ -320,12 +329,7 @@ def trapped_call_shows_failure(driver, folder):
             player = PagePlayer(driver, url + query)
             player.type_into_guess_box("1234")
             player.click("Command1")
-            line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
-                                                if e.is_displayed()), None),
-                              10.0, f"the failure line after a click trapped {when}")
-            assert line.text == FAILURE_LINE, f"trapped {when}: the page says {line.text!r}"
-            assert not driver.find_elements(By.ID, "Form1"), \
-                f"trapped {when}: the dead board is still on the page"
+            _check_failure_line(driver, f"a click trapped {when}")
             logged = driver.console()
             assert any("a trap in the click" in text for _, text in logged), f"{when}: {logged}"
 
@@ -371,12 +375,7 @@ def load_failure_shows_one_line(driver, folder):
     for missing in ("bul-pgia.wasm", "bul-pgia.js"):
         with browser.served(folder, withheld=[missing]) as url:
             driver.get(url)
-            line = wait_until(lambda: next(iter(e for e in driver.find_elements(By.ID, "failure")
-                                                if e.is_displayed()), None),
-                              10.0, f"the line that says the game cannot load ({missing} missing)")
-            assert line.text == FAILURE_LINE, f"{missing} missing: the page says {line.text!r}"
-            assert not driver.find_elements(By.ID, "Form1"), \
-                f"{missing} missing: a board without its game is on the page"
+            _check_failure_line(driver, f"{missing} missing")
             # What the engine and the module log of the missing file is this
             # scenario's own doing, not the page's fault.
             driver.console()
