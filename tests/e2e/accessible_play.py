@@ -41,16 +41,13 @@ def _states(accessible):
 class AccessibleGame(Program):
     def __init__(self, program):
         super().__init__(program)
-        self.app = wait_until(self._find_app, 15.0, "the program on the accessibility bus")
-        self.window = wait_until(
+        self.app = self.wait_for_start(self._find_app, 15.0, "the program on the accessibility bus")
+        self.window = self.wait_for_start(
             lambda: next((c for c in self.app if c is not None and c.name == WINDOW_TITLE
                           and c.getRole() in (pyatspi.ROLE_FRAME, pyatspi.ROLE_FILLER)),
                          None), 10.0, "the window " + WINDOW_TITLE)
 
     def _find_app(self):
-        if self.process.poll() is not None:
-            raise AssertionError(f"the program ended with status {self.process.returncode}:\n"
-                                 + self.output())
         return next((a for a in pyatspi.Registry.getDesktop(0)
                      if a is not None and a.get_process_id() == self.process.pid), None)
 

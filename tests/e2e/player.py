@@ -20,11 +20,11 @@ QUIET_SECONDS = 0.6
 class Player(PlayerBase, Program):
     def __init__(self, program):
         super().__init__(program)
-        self.window = wait_until(
+        self.window = self.wait_for_start(
             lambda: desktop.windows_titled(self.process.pid, layout.WINDOW_TITLE),
             15.0, "the window titled " + layout.WINDOW_TITLE)[0]
         self.screen = Screen(self.process.pid)
-        wait_until(lambda: "Text1" in self.screen.board(), 10.0, "the board's controls")
+        self.wait_for_start(lambda: "Text1" in self.screen.board(), 10.0, "the board's controls")
 
     # -- hands -------------------------------------------------------------
 

@@ -4,6 +4,8 @@ import os
 import subprocess
 import tempfile
 
+from waiting import wait_until
+
 # Qt's own switch to publish the accessibility tree whatever the desktop's
 # settings say; the program itself reads no variable of ours. The private
 # desktop names the platform (QT_QPA_PLATFORM).
@@ -15,6 +17,20 @@ class Program:
         self._log = tempfile.TemporaryFile(mode="w+")
         self.process = subprocess.Popen([path], env={**os.environ, **_PROGRAM_ENV},
                                         stdout=self._log, stderr=subprocess.STDOUT)
+
+    def wait_for_start(self, condition, timeout, what):
+        """Waits as `wait_until` does, but fails at once when the program ends
+        first; either failure carries what the program wrote, which is all a
+        crash under the sanitizers leaves."""
+        def started():
+            if self.process.poll() is not None:
+                raise AssertionError(f"the program ended with status "
+                                     f"{self.process.returncode} while waiting for {what}")
+            return condition()
+        try:
+            return wait_until(started, timeout, what)
+        except AssertionError as error:
+            raise AssertionError(f"{error}\n--- program output ---\n{self.output()}") from None
 
     def wait_for_exit(self, timeout=10.0):
         try:
