@@ -58,14 +58,14 @@ def _with_screen_reader(scenario, options):
     import browser
     import orca
     from private_desktop import accessibility_bus_launcher
-    from run_scenario import _wait_for_accessibility_bus
+    from run_scenario import wait_for_accessibility_bus
     # What the bus launcher and Orca store goes nowhere; chromium joins the
     # accessibility bus without waiting to be asked.
     os.environ.update(GSETTINGS_BACKEND="memory", ACCESSIBILITY_ENABLED="1")
     bus = subprocess.Popen([accessibility_bus_launcher(), "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        _wait_for_accessibility_bus()
+        wait_for_accessibility_bus()
         with orca.Orca() as reader, browser.served(options.page) as url, \
                 browser.chromium_opened_at(url, ["--force-renderer-accessibility"]) as attach:
             try:
