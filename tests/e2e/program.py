@@ -1,6 +1,7 @@
 """The program under test, started as its own process with its output kept
 for the report of a failed scenario."""
 import os
+import shutil
 import subprocess
 import tempfile
 
@@ -30,7 +31,18 @@ class Program:
         try:
             return wait_until(started, timeout, what)
         except AssertionError as error:
-            raise AssertionError(f"{error}\n--- program output ---\n{self.output()}") from None
+            raise AssertionError(f"{error}\n--- program output ---\n{self.output()}"
+                                 f"{self._stacks()}") from None
+
+    def _stacks(self):
+        """Where each thread of the program is, if it still runs and gdb is
+        there: all that a program that stalls leaves to read."""
+        if self.process.poll() is not None or shutil.which("gdb") is None:
+            return ""
+        seen = subprocess.run(["gdb", "-batch", "-p", str(self.process.pid),
+                               "-ex", "thread apply all bt"],
+                              capture_output=True, text=True, timeout=120)
+        return "\n--- where the program is (gdb) ---\n" + seen.stdout
 
     def wait_for_exit(self, timeout=10.0):
         try:
