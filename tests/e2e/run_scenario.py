@@ -10,6 +10,7 @@ scenario asks, and its own session bus with the accessibility bus started;
 everything is torn down afterwards, whatever the outcome.
 """
 import argparse
+import contextlib
 import os
 import subprocess
 import sys
@@ -70,17 +71,27 @@ def wait_for_accessibility_bus(timeout_seconds=15):
     pyatspi.Registry.getDesktop(0).childCount  # libatspi's own connection to the registry
 
 
+@contextlib.contextmanager
+def accessibility_bus():
+    """The desktop's accessibility bus, its registry answering, for the block."""
+    from private_desktop import accessibility_bus_launcher
+    bus = subprocess.Popen([accessibility_bus_launcher(), "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        wait_for_accessibility_bus()
+        yield
+    finally:
+        bus.terminate()
+        bus.wait()
+
+
 def _inside(program, name):
     """Runs in the private desktop: starts the accessibility bus, then the scenario."""
     from private_desktop import accessibility_bus_launcher
-    launcher = accessibility_bus_launcher()
-    if launcher is None:
+    if accessibility_bus_launcher() is None:
         print("FAIL: at-spi-bus-launcher not found (package at-spi2-core)")
         return 1
-    bus = subprocess.Popen([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-    try:
-        wait_for_accessibility_bus()
+    with accessibility_bus():
         import orca
         import scenarios
         scenario = scenarios.SCENARIOS[name]
@@ -113,9 +124,6 @@ def _inside(program, name):
                 reader.stop()
         print(f"PASS: {name} ({time.monotonic() - started:.1f} s)")
         return 0
-    finally:
-        bus.terminate()
-        bus.wait()
 
 
 def main(argv):

@@ -54,18 +54,13 @@ def _play(scenario, driver, url, options, reader=None):
 def _with_screen_reader(scenario, options):
     """Inside the private desktop: the accessibility bus, Orca, then chromium
     with its window and the renderer's accessibility on, then the scenario."""
-    import subprocess
     import browser
     import orca
-    from private_desktop import accessibility_bus_launcher
-    from run_scenario import wait_for_accessibility_bus
+    from run_scenario import accessibility_bus
     # What the bus launcher and Orca store goes nowhere; chromium joins the
     # accessibility bus without waiting to be asked.
     os.environ.update(GSETTINGS_BACKEND="memory", ACCESSIBILITY_ENABLED="1")
-    bus = subprocess.Popen([accessibility_bus_launcher(), "--launch-immediately"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        wait_for_accessibility_bus()
+    with accessibility_bus():
         with orca.Orca() as reader, browser.served(options.page) as url, \
                 browser.chromium_opened_at(url, ["--force-renderer-accessibility"]) as attach:
             try:
@@ -78,9 +73,6 @@ def _with_screen_reader(scenario, options):
                 if options.orca_log:
                     with open(options.orca_log, "w", encoding="utf-8") as log:
                         log.write("\n".join(reader.lines()) + "\n")
-    finally:
-        bus.terminate()
-        bus.wait()
 
 
 def main(argv):
