@@ -271,10 +271,14 @@ class WebKit(_SeleniumHands, webdriver.WebKitGTK):
             raise CannotInThisEngine("WebKitWebDriver cannot emulate a touch screen")
         inner = self.execute_script("return [outerWidth - innerWidth, outerHeight - innerHeight]")
         self.set_window_size(width + inner[0], height + inner[1])
-        # MiniBrowser's window has a least width (447 pixels of viewport here).
-        got = self.execute_script("return [innerWidth, innerHeight]")
-        if got != [width, height]:
-            raise CannotInThisEngine(f"MiniBrowser's viewport comes out {got[0]} x {got[1]}")
+        # The page sees the new size a moment after the window has it; and
+        # MiniBrowser's window has a least width (447 pixels of viewport here),
+        # so a size below it never comes.
+        deadline = time.monotonic() + 3
+        while (got := self.execute_script("return [innerWidth, innerHeight]")) != [width, height]:
+            if time.monotonic() > deadline:
+                raise CannotInThisEngine(f"MiniBrowser's viewport comes out {got[0]} x {got[1]}")
+            time.sleep(0.05)
 
     def on_new_document(self, source):
         raise CannotInThisEngine("WebKitWebDriver runs no script before a document's own")
