@@ -714,7 +714,7 @@ const rects = {};
 for (const element of document.querySelectorAll("#Form1 [id]")) {
     const r = element.getBoundingClientRect();
     rects[element.id] = [[r.left - origin.left, r.top - origin.top, r.width, r.height],
-                         element.textContent];
+                         element.textContent, !element.disabled];
 }
 return rects;
 """
@@ -726,7 +726,7 @@ def _misplaced(page, window):
     show the same text (the two secrets are drawn apart)."""
     off = {}
     for name, control in window.items():
-        rect, text = page[name]
+        rect, text, _ = page[name]
         compared = (0, 1, 3) if control.get("sizedTo", text) != text else (0, 1, 2, 3)
         if any(abs(rect[i] - control["rect"][i]) > 1 for i in compared):
             off[name] = ([round(v, 2) for v in rect], control["rect"])
@@ -762,7 +762,8 @@ def matches_desktop_window(player, artefacts):
     """Every control where the desktop window has it, within 1 pixel, and every
     coloured cell in its colour, the window and the page played alike: a
     guess of the secret's digits rotated, then "1234", the codes panel open,
-    the secret shown and "56" in the guess box."""
+    the secret won and "56" in the guess box; the same controls disabled,
+    and the focus where the win leaves it."""
     with open(os.path.join(artefacts, "form1-played.json"), encoding="utf-8") as file:
         window = json.load(file)
     # The board at its stored size, pixel for pixel: a window just large
@@ -775,9 +776,19 @@ def matches_desktop_window(player, artefacts):
     for played in range(1, len(guesses) + 1):
         desktop.play_quietly(player, guesses[played - 1],
                              desktop.expected_rows(guesses[:played], secret))
-    player.click("Command2")
+    # The win disables the focused "בדוק"; the window's focus stays where the
+    # win left it, since its player types into the box without a click.
+    player.guess(secret)
+    player.dismiss(player.wait_for_message_box())
+    wait_until(lambda: not player.board()["Command1"].enabled, 5.0, "the win to end the game")
+    focus = [name for name, control in window.items() if control["focused"]]
+    assert [player.focused()] == focus, f"after the win the focus is in {player.focused()!r}, " \
+                                        f"in the window in {focus}"
     player.type_into_guess_box("56")
     page = player.driver.execute_script(_PAGE_RECTS)
+    disabled = {name for name, (_, _, enabled) in page.items() if not enabled}
+    expected = {name for name, control in window.items() if not control["enabled"]}
+    assert disabled == expected, f"disabled on the page: {disabled}, in the window: {expected}"
     assert sorted(page) == sorted(window), \
         f"controls only on the page: {sorted(page.keys() - window.keys())}, " \
         f"only in the window: {sorted(window.keys() - page.keys())}"

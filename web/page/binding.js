@@ -10,6 +10,21 @@ function elementsByName() {
     return elements;
 }
 
+// The focus of a control that can no longer have it (disabled, or hidden with
+// the panel) goes on to the next control in the tab order that can, as the
+// desktop moves it; the board's controls stand in the page in that order.
+function passFocusOn(from) {
+    const controls = [...document.querySelectorAll("#Form1 input, #Form1 button")];
+    const at = controls.indexOf(from);
+    for (let step = 1; step <= controls.length; ++step) {
+        const next = controls[(at + step) % controls.length];
+        if (!next.disabled && next.checkVisibility()) {
+            next.focus();
+            return;
+        }
+    }
+}
+
 export function bindBoard() {
     const elements = elementsByName();
     const news = document.getElementById("news");
@@ -39,9 +54,13 @@ export function bindBoard() {
         } else {
             throw new Error(`${name} is no control the game can show`);
         }
+        const focused = element.contains(document.activeElement) ? document.activeElement : null;
         element.hidden = !visible;
         if ("disabled" in element) {
             element.disabled = !enabled;
+        }
+        if (focused && (focused.disabled || !focused.checkVisibility())) {
+            passFocusOn(focused);
         }
     }
 
