@@ -20,7 +20,7 @@ from selenium.webdriver.common.keys import Keys
 import browser
 import desktop as keyboard  # the X server's keyboard (tests/e2e/desktop.py)
 import scenarios as desktop
-from page_player import DRAWN, PagePlayer
+from page_player import DRAWN, PagePlayer, centre
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -172,7 +172,15 @@ def start_state_in_page(player):
     player.type_into_guess_box("1234")
     player.press(Keys.ENTER)
     player.assert_no_message_box()
+    # Nor on a focused button: the window has no default button, and only
+    # Space clicks the one that has the focus.
+    for button in ("Command1", "Command2"):
+        player.press(Keys.TAB)
+        assert player.focused() == button, f"Tab went to {player.focused()!r}"
+        player.press(Keys.ENTER)
+        player.assert_no_message_box()
     desktop.check_rows(player, desktop.EMPTY_ROWS)
+    assert player.secret_on_screen() == {}, "Enter on מה המספר showed the secret"
     assert player.read("Text1") == "1234"
 
 
@@ -191,6 +199,15 @@ def tab_order(player):
     desktop.open_codes_mode(player)
     opened = tabbing_from_text1(8)
     assert opened == ["Command1", "Command2", "Command3", *desktop.layout.PANEL_BUTTONS], opened
+    # A label never takes the focus: after a click on a count and the
+    # double-click on the credit label, typing still goes into the box.
+    player.type_into_guess_box("12")
+    player.click("bol3")
+    player.double_click("Label6")
+    wait_until(lambda: player.read("Text1") == "", 5.0, "the double-click to empty the box")
+    player.press("34")
+    wait_until(lambda: player.read("Text1") == "34", 5.0,
+               f"typing to go into the box (the focus is in {player.focused()!r})")
 
 
 def message_box_is_modal(player):
@@ -268,6 +285,16 @@ def heard_through_a_game(player):
     player.dismiss(player.wait_for_message_box())
     check_news(player, ROW_SENTENCE.format(2, secret, 4, 0), "the winning guess")
     check_accessible(player, "after a win")
+    # An event that shows nothing leaves nothing there: not the erased row,
+    # not the last game's secret.
+    player.click("Command8")
+    check_news(player, "", "the rows erased")
+    player.click("Command3")
+    check_news(player, "", "a new game")
+    player.click("Command2")
+    check_news(player, SECRET_SENTENCE.format(desktop.check_ended(player)), "the secret shown")
+    player.click("Command3")
+    check_news(player, "", "the next game")
 
 
 @with_screen_reader
@@ -336,10 +363,12 @@ def trapped_call_shows_failure(driver, folder):
 
 @serves_itself
 def guess_typed_while_loading(driver, folder):
-    """A guess typed while the game is still on its way (its WebAssembly held
-    back, as over a slow network), checked once it has come: the guess that
-    "בדוק" checks is the one the box shows. The box has the focus from the
-    start: what is typed at once goes into it."""
+    """A guess typed, "בדוק" pressed, the credit label double-clicked and
+    "מה המספר" clicked while the game is still on its way (its WebAssembly
+    held back, as over a slow network): once it has come, all of it is done
+    in that order, and the guess that "בדוק" checks is the one the box
+    showed. The box has the focus from the start: what is typed at once goes
+    into it."""
     module = threading.Event()
     with browser.served(folder, held={"bul-pgia.wasm": module}) as url:
         driver.get(url)
@@ -348,14 +377,17 @@ def guess_typed_while_loading(driver, folder):
         assert focused == "Text1", f"while the game loads, the focus is in {focused!r}"
         driver.press("1234")
         assert box.get_attribute("value") == "1234", box.get_attribute("value")
-        module.set()
-        player = PagePlayer(driver, url, load=False)
-        assert player.read("Text1") == "1234", f"the box shows {player.read('Text1')!r}"
         # Pressed as a screen reader's action presses it, the focus left in
         # the box: the guess is in the game before the box is ever left.
         driver.execute_script("document.getElementById('Command1').click()")
+        driver.click_at(*centre(driver, driver.find_element(By.ID, "Label6")), 2)
+        driver.click_at(*centre(driver, driver.find_element(By.ID, "Command2")))
+        module.set()
+        player = PagePlayer(driver, url, load=False)
+        wait_until(lambda: "Frame1" in player.board() and len(player.secret_on_screen()) == 4,
+                   5.0, "the double-click and מה המספר once the game has come")
         player.assert_no_message_box()
-        desktop.check_rows(player, desktop.expected_rows(["1234"], desktop.read_secret(player)))
+        desktop.check_rows(player, desktop.expected_rows(["1234"], desktop.check_ended(player)))
 
 
 @serves_itself

@@ -64,7 +64,9 @@ export function bindBoard() {
         }
     }
 
-    // One sentence for what an event showed: the row's result, the secret.
+    // One sentence for what an event showed: the row's result, the secret;
+    // empty after an event that showed nothing, so that no finished game's
+    // text stays there to be read.
     function announce(sentence) {
         news.textContent = sentence;
     }
