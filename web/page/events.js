@@ -15,8 +15,13 @@ export function routeEvents(game, loaded, elements) {
                 () => game().ccall("bulPgiaClick", "number", ["string"], [name], { async: true })));
         }
     }
-    elements.get("Label6").addEventListener("dblclick", () => enter(
-        () => game().ccall("bulPgiaDoubleClickLabel6", null, [], [], { async: true })));
+    // As on the window, every second press of a quick run is a double-click,
+    // the fourth as well as the second; a browser's dblclick is the second only.
+    elements.get("Label6").addEventListener("click", (event) => {
+        if (event.detail > 0 && event.detail % 2 === 0) {
+            enter(() => game().ccall("bulPgiaDoubleClickLabel6", null, [], [], { async: true }));
+        }
+    });
     const text1 = elements.get("Text1");
     const edited = () => game().text1Edited(text1.value);
     text1.addEventListener("input", () => callOrKeep(edited));
