@@ -10,19 +10,14 @@ function elementsByName() {
     return elements;
 }
 
-// The focus of a control that can no longer have it (disabled, or hidden with
-// the panel) goes on to the next control in the tab order that can, as the
-// desktop moves it; the board's controls stand in the page in that order.
+const canFocus = (control) => !control.disabled && control.checkVisibility();
+
+// A control disabled or hidden with the focus passes it on, as the window
+// does, to the next that can take it in the tab order (the page's order).
 function passFocusOn(from) {
     const controls = [...document.querySelectorAll("#Form1 input, #Form1 button")];
     const at = controls.indexOf(from);
-    for (let step = 1; step <= controls.length; ++step) {
-        const next = controls[(at + step) % controls.length];
-        if (!next.disabled && next.checkVisibility()) {
-            next.focus();
-            return;
-        }
-    }
+    [...controls.slice(at + 1), ...controls.slice(0, at)].find(canFocus)?.focus();
 }
 
 export function bindBoard() {
@@ -59,14 +54,13 @@ export function bindBoard() {
         if ("disabled" in element) {
             element.disabled = !enabled;
         }
-        if (focused && (focused.disabled || !focused.checkVisibility())) {
+        if (focused && !canFocus(focused)) {
             passFocusOn(focused);
         }
     }
 
     // One sentence for what an event showed: the row's result, the secret;
-    // empty after an event that showed nothing, so that no finished game's
-    // text stays there to be read.
+    // nothing after an event that showed nothing, so no stale text stays.
     function announce(sentence) {
         news.textContent = sentence;
     }

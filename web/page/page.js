@@ -23,13 +23,12 @@ async function start() {
     if (typeof createBulPgia !== "function") {
         throw new Error("bul-pgia.js did not load");
     }
-    // The board takes the player's events from the start; the module's
-    // fetch and the Load are one call, so what comes meanwhile waits for it.
+    // Events are taken from the start; the module's fetch and the Load are
+    // one call, which what comes meanwhile waits for.
     let module = null;
     routeEvents(() => module, () => module !== null, elements);
     call(async () => {
         const fonts = loadBoardFonts(document.getElementById("Form1").dataset.face);
-        // A browser without WebAssembly makes the factory throw at once rather than reject.
         const made = await createBulPgia({ page: { showCell, showMessageBox, announce } });
         await fonts;
         // The board showed before the game was there: what the player typed
@@ -38,8 +37,7 @@ async function start() {
         made.ccall("bulPgiaLoad", null, [], []);
         text1.value = typed;
         module = made;
-        // Where nothing moved it (an address's fragment may have), this does
-        // nothing: the box has had the focus since the start.
+        // Where nothing moved it (a fragment may have), this does nothing.
         text1.focus();
         // The board answers from now on: what tells it from a board that only shows.
         document.getElementById("Form1").dataset.game = "loaded";
