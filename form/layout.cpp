@@ -97,11 +97,11 @@ constexpr bool everyNameGiven() {
 }
 
 constexpr bool everyNameOnce() {
-    for (auto row = kLayout.begin(); row != kLayout.end(); ++row) {
-        if (std::find_if(kLayout.begin(), row, [row](const Control& earlier) {
-                return earlier.name == row->name;
-            }) != row) {
-            return false;
+    for (std::size_t row = 0; row < kLayout.size(); ++row) {
+        for (std::size_t earlier = 0; earlier < row; ++earlier) {
+            if (kLayout[earlier].name == kLayout[row].name) {
+                return false;
+            }
         }
     }
     return true;
