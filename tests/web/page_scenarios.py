@@ -51,6 +51,7 @@ SPOKEN = {
     "Label7": ("תיבת המספר הסודי", "cell"),
     "Line5": ("", "none"),
     "Label4": ("", "none"),
+    "Label5": ("", "none"),
     "Command1": ("בדוק", "button"),
     "Command3": ("חדש", "button"),
 }
