@@ -21,7 +21,8 @@
 # "NAME@bookworm/NAME@trixie".
 set -euo pipefail
 
-releases="bookworm trixie"
+releases=$(awk '!/^#/ {print $1}' "$(dirname "$0")/releases" | tr '\n' ' ')
+releases=${releases% }
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
     [test]="python3 libgtest-dev libbenchmark-dev nginx

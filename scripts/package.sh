@@ -35,7 +35,8 @@ fail() {
 }
 
 # The releases a package is built for.
-releases="bookworm trixie"
+releases=$(awk '!/^#/ {print $1}' scripts/releases | tr '\n' ' ')
+releases=${releases% }
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -136,7 +137,7 @@ build_here() {
     echo "package.sh: $deb built from $dsc, lintian-clean and hardened"
 }
 
-usage="usage: scripts/package.sh [--suite bookworm|trixie] | --here [DSC]"
+usage="usage: scripts/package.sh [--suite ${releases// /|}] | --here [DSC]"
 if [ "${1-}" = --here ]; then
     [ $# -le 2 ] || fail "$usage"
     build_here "${2-}"

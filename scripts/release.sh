@@ -23,10 +23,15 @@ fail() {
     echo "release.sh: $*" >&2
     exit 1
 }
-usage="usage: scripts/release.sh [--suite bookworm|trixie]... [--out DIR]"
-
-# The number in each release's version suffix.
-declare -A release_numbers=([bookworm]=12 [trixie]=13)
+# Each release's number, which its version suffix carries, and the releases in order.
+declare -A release_numbers=()
+all_suites=()
+while read -r name number; do
+    release_numbers[$name]=$number
+    all_suites+=("$name")
+done < <(awk '!/^#/' scripts/releases)
+choices=${all_suites[*]}
+usage="usage: scripts/release.sh [--suite ${choices// /|}]... [--out DIR]"
 
 suites=()
 out=dist/release
@@ -35,7 +40,7 @@ while [ $# -gt 0 ]; do
         --suite)
             [ $# -ge 2 ] || fail "$usage"
             [ -n "${release_numbers[$2]+set}" ] ||
-                fail "Debian release \"$2\" unknown (known: ${!release_numbers[*]})"
+                fail "Debian release \"$2\" unknown (known: ${all_suites[*]})"
             suites+=("$2"); shift 2 ;;
         --out)
             [ $# -ge 2 ] || fail "$usage"
@@ -43,7 +48,7 @@ while [ $# -gt 0 ]; do
         *) fail "$usage" ;;
     esac
 done
-[ ${#suites[@]} -gt 0 ] || suites=(bookworm trixie)
+[ ${#suites[@]} -gt 0 ] || suites=("${all_suites[@]}")
 
 scripts/install-deps.sh release
 version=$(dpkg-parsechangelog -S Version)
