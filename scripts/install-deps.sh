@@ -11,7 +11,8 @@
 # (sanitizers, fuzzing, static analysis), package (build the Debian package),
 # fresh (the clean roots package.sh and tests/fresh/run.sh build in), web
 # (build the browser page), desktop (start the game on a private X server and
-# close it, as tests/package/start_and_close.py does), assets (remake the
+# close it, as tests/package/start_and_close.py does), reproducible (build
+# twice and compare, as tests/package/release_test.sh does), assets (remake the
 # pictures), peers (bench/startup.py --peers: the game's build with the
 # benchmarks, the other games of the genre and the X client library that
 # watches their windows).
@@ -35,6 +36,7 @@ declare -A groups=(
     [fresh]="mmdebstrap git"
     [release]="dpkg-dev xz-utils"
     [piuparts]="piuparts mmdebstrap"
+    [reproducible]="faketime diffoscope-minimal"
     [web]="cmake ninja-build culmus emscripten node-acorn
            python3-fonttools python3-brotli libjpeg-turbo-progs"
     [desktop]="python3 xvfb xauth x11-utils xdotool dbus"
