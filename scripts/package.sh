@@ -195,7 +195,7 @@ fi
 
 suite=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
 if [ "${1-}" = --suite ]; then
-    [ $# -eq 2 ] || fail "$usage"
+    [ $# -ge 2 ] || fail "$usage"
     suite=$2
     shift 2
 fi
