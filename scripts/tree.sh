@@ -64,8 +64,9 @@ fi
 
 [ ! -e "$top/.git" ] || fail "$top is a git checkout, and git is missing (apt-get install git)"
 # An unpacked release has the changelog and the tree scripts of a checkout.
-[ -f "$top/debian/changelog" ] && [ -f "$top/.gitignore" ] && [ -f "$top/scripts/commit-time" ] ||
+if [ ! -f "$top/debian/changelog" ] || [ ! -f "$top/.gitignore" ] || [ ! -f "$top/scripts/commit-time" ]; then
     fail "$top is neither a git checkout of bul-pgia nor an unpacked release of it"
+fi
 epoch=$(tr -d '[:space:]' <"$top/scripts/commit-time")
 if ! [[ $epoch =~ ^[0-9]+$ ]]; then
     epoch=$(date -d "$(sed -n 's/^ -- .*>  //p' "$top/debian/changelog" | head -n 1)" +%s)
