@@ -181,8 +181,8 @@ build_again() {
     done
     [ ${#differ[@]} -eq 0 ] ||
         fail "built twice, not the same: ${differ[*]}; diffoscope's report: $dist/diffoscope.txt"
-    echo "package.sh: built again elsewhere, later, otherwise: every .deb byte-identical ($(
-        cd "$dist" && ls ./*.deb | wc -l) packages)"
+    echo "=== built again elsewhere, later, otherwise: $(cd "${tree%/*}" && echo ./*.deb |
+        wc -w) .debs, each byte-identical to the first build's" | tee -a "$dist/checks.txt"
 }
 
 usage="usage: scripts/package.sh [--suite ${releases// /|}] [--twice] | --here [--twice] [DSC]"
