@@ -30,10 +30,8 @@
 # (1.0.0-1~deb12u1, 1.0.0-1~deb13u1) are scripts/release.sh's.
 set -euo pipefail
 # A source package named on the command line is taken from where the caller is.
-if [ "${1-}" = --here ] && [ "${2-}" = --twice ] && [ -n "${3-}" ]; then
-    set -- --here --twice "$(realpath "$3")"
-elif [ "${1-}" = --here ] && [ -n "${2-}" ] && [ "$2" != --twice ]; then
-    set -- --here "$(realpath "$2")"
+if [ "${1-}" = --here ] && [ $# -ge 2 ] && [[ ${!#} != --* ]]; then
+    set -- "${@:1:$#-1}" "$(realpath "${!#}")"
 fi
 cd "$(dirname "$0")/.."
 
