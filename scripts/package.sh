@@ -61,6 +61,7 @@ build_here() {
         twice=1
         shift
     fi
+    [ $# -le 1 ] && [[ ${1-} != --* ]] || fail "$usage"
     local release
     release=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
     [[ " $releases " == *" $release "* ]] ||
