@@ -11,8 +11,10 @@
 # (sanitizers, fuzzing, static analysis), package (build the Debian package),
 # fresh (the clean roots package.sh and tests/fresh/run.sh build in), web
 # (build the browser page), desktop (start the game on a private X server and
-# close it, as tests/package/start_and_close.py does), assets (remake the
-# pictures), peers (bench/startup.py --peers: the game's build with the
+# close it, as tests/package/start_and_close.py does), reproducible (make
+# twice and compare: tests/package/release_test.sh, scripts/package.sh
+# --twice), autopkgtest (Debian's test runner, for debian/tests/), assets
+# (remake the pictures), peers (bench/startup.py --peers: the game's build with the
 # benchmarks, the other games of the genre and the X client library that
 # watches their windows).
 #
@@ -21,7 +23,8 @@
 # "NAME@bookworm/NAME@trixie".
 set -euo pipefail
 
-releases="bookworm trixie"
+releases=$(awk '!/^#/ {print $1}' "$(dirname "$0")/releases" | tr '\n' ' ')
+releases=${releases% }
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
     [test]="python3 libgtest-dev libbenchmark-dev nginx
@@ -34,6 +37,8 @@ declare -A groups=(
     [fresh]="mmdebstrap git"
     [release]="dpkg-dev xz-utils"
     [piuparts]="piuparts mmdebstrap"
+    [reproducible]="faketime diffoscope-minimal"
+    [autopkgtest]="autopkgtest"
     [web]="cmake ninja-build culmus emscripten node-acorn
            python3-fonttools python3-brotli libjpeg-turbo-progs"
     [desktop]="python3 xvfb xauth x11-utils xdotool dbus"

@@ -6,8 +6,8 @@
 # build. The result, with the source package and the checks' reports, goes to
 # dist/SUITE/.
 #
-#   scripts/package.sh [--suite bookworm|trixie]   (default: this machine's release)
-#   scripts/package.sh --here [DSC]                (builds on this system, into dist/ of this release)
+#   scripts/package.sh [--suite SUITE] [--twice]   (default: this machine's release)
+#   scripts/package.sh --here [--twice] [DSC]      (builds on this system, into dist/ of this release)
 #
 # --here installs the packaging tools (group "package" of install-deps.sh)
 # and the build dependencies that debian/control names, unpacks the source
@@ -17,6 +17,12 @@
 # Both are that release's own lintian and hardening-check: the clean root runs
 # --here.
 #
+# --twice builds the source package a second time, from another folder, in
+# another time zone and locale, under another umask, on one core and three
+# days later (faketime), and fails unless every .deb is byte-identical to the
+# first build's; diffoscope's report of a difference is kept as
+# dist/SUITE/diffoscope.txt (dist/SUITE.new/ through a clean root).
+#
 # A run builds into dist/SUITE.new/ and only a good build replaces dist/SUITE/:
 # the last good package stays until then, and a failed build's whole log and
 # reports stay in dist/SUITE.new/. Everything in dist/ belongs to whoever ran
@@ -24,8 +30,8 @@
 # (1.0.0-1~deb12u1, 1.0.0-1~deb13u1) are scripts/release.sh's.
 set -euo pipefail
 # A source package named on the command line is taken from where the caller is.
-if [ "${1-}" = --here ] && [ -n "${2-}" ]; then
-    set -- --here "$(realpath "$2")"
+if [ "${1-}" = --here ] && [ $# -ge 2 ] && [[ ${!#} != --* ]]; then
+    set -- "${@:1:$#-1}" "$(realpath "${!#}")"
 fi
 cd "$(dirname "$0")/.."
 
@@ -35,7 +41,8 @@ fail() {
 }
 
 # The releases a package is built for.
-releases="bookworm trixie"
+releases=$(awk '!/^#/ {print $1}' scripts/releases | tr '\n' ' ')
+releases=${releases% }
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -49,6 +56,12 @@ as_root() {
 
 # build_here [DSC]: the package of DSC, or of this tree, built on this system.
 build_here() {
+    local twice=
+    if [ "${1-}" = --twice ]; then
+        twice=1
+        shift
+    fi
+    [ $# -le 1 ] && [[ ${1-} != --* ]] || fail "$usage"
     local release
     release=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
     [[ " $releases " == *" $release "* ]] ||
@@ -59,6 +72,10 @@ build_here() {
            dcmd:devscripts)
     scripts/install-deps.sh package || true
     missing=()
+    if [ -n "$twice" ]; then
+        scripts/install-deps.sh reproducible || true
+        tools+=(faketime:faketime diffoscope:diffoscope-minimal)
+    fi
     for tool in "${tools[@]}"; do
         command -v "${tool%%:*}" >/dev/null || missing+=("${tool%%:*} (package ${tool#*:})")
     done
@@ -133,21 +150,58 @@ build_here() {
     hardening-check "${skip[@]}" "$scratch/deb/usr/games/bul-pgia" 2>&1 | tee -a "$checks" ||
         fail "the packaged program lacks a hardening feature (above)"
 
-    echo "package.sh: $deb built from $dsc, lintian-clean and hardened"
+    if [ -n "$twice" ]; then
+        build_again "$dsc" "$scratch" "$dist"
+    fi
+    echo "package.sh: $deb built from $dsc, lintian-clean and hardened$([ -z "$twice" ] || echo ", and reproducible")"
 }
 
-usage="usage: scripts/package.sh [--suite bookworm|trixie] | --here [DSC]"
+# build_again DSC SCRATCH DIST: DSC built again, as a rebuilder elsewhere would,
+# and each of its .debs compared with the one in DIST.
+build_again() {
+    local dsc=$1 scratch=$2 dist=$3 deb first differ=()
+    rm -f "$dist/diffoscope.txt"
+    local tree=$scratch/again/some/other/folder/bul-pgia
+    mkdir -p "${tree%/*}"
+    dpkg-source --extract "$dsc" "$tree" >/dev/null
+    (cd "$tree" && umask 002 &&
+        env TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 LANG=C.UTF-8 HOME="$scratch/again" \
+            DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=1" \
+            faketime -f +3d dpkg-buildpackage -b -us -uc >"$scratch/again/build.log" 2>&1) ||
+        { tail -n 30 "$scratch/again/build.log" >&2; fail "the second build failed (its last 30 lines above)"; }
+    for deb in "${tree%/*}"/*.deb; do
+        first=$dist/${deb##*/}
+        if [ ! -f "$first" ]; then
+            differ+=("${deb##*/} (only in the second build)")
+        elif ! cmp -s "$first" "$deb"; then
+            differ+=("${deb##*/}")
+            diffoscope --text - "$first" "$deb" >>"$dist/diffoscope.txt" 2>&1 || true
+        fi
+    done
+    [ ${#differ[@]} -eq 0 ] ||
+        fail "built twice, not the same: ${differ[*]}; diffoscope's report: $dist/diffoscope.txt"
+    echo "=== built again elsewhere, later, otherwise: $(cd "${tree%/*}" && echo ./*.deb |
+        wc -w) .debs, each byte-identical to the first build's" | tee -a "$dist/checks.txt"
+}
+
+usage="usage: scripts/package.sh [--suite ${releases// /|}] [--twice] | --here [--twice] [DSC]"
 if [ "${1-}" = --here ]; then
+    shift
     [ $# -le 2 ] || fail "$usage"
-    build_here "${2-}"
+    build_here "$@"
     exit
 fi
 
 suite=$(. /etc/os-release && echo "${VERSION_CODENAME-}")
 if [ "${1-}" = --suite ]; then
-    [ $# -eq 2 ] || fail "$usage"
+    [ $# -ge 2 ] || fail "$usage"
     suite=$2
     shift 2
+fi
+twice=
+if [ "${1-}" = --twice ]; then
+    twice=" --twice"
+    shift
 fi
 [ $# -eq 0 ] || fail "$usage"
 [[ " $releases " == *" $suite "* ]] || fail "Debian release \"$suite\" unknown (known: $releases)"
@@ -165,7 +219,7 @@ for file in "$dsc" "$new"/*.orig.tar.* "$new"/*.debian.tar.*; do
     ins+=(--in "$file")
 done
 as_root tests/fresh/run.sh "${ins[@]}" --out "dist/$suite" "$new" "$suite" \
-    "scripts/package.sh --here ~/in/${dsc##*/}" ||
+    "scripts/package.sh --here$twice ~/in/${dsc##*/}" ||
     fail "no package for $suite (above); the last good one, if any, is still in dist/$suite/"
 rm -rf "dist/$suite.old"
 [ ! -e "dist/$suite" ] || mv "dist/$suite" "dist/$suite.old"

@@ -23,10 +23,15 @@ fail() {
     echo "release.sh: $*" >&2
     exit 1
 }
-usage="usage: scripts/release.sh [--suite bookworm|trixie]... [--out DIR]"
-
-# The number in each release's version suffix.
-declare -A release_numbers=([bookworm]=12 [trixie]=13)
+# Each release's number, which its version suffix carries, and the releases in order.
+declare -A release_numbers=()
+all_suites=()
+while read -r name number; do
+    release_numbers[$name]=$number
+    all_suites+=("$name")
+done < <(awk '!/^#/' scripts/releases)
+choices=${all_suites[*]}
+usage="usage: scripts/release.sh [--suite ${choices// /|}]... [--out DIR]"
 
 suites=()
 out=dist/release
@@ -35,7 +40,7 @@ while [ $# -gt 0 ]; do
         --suite)
             [ $# -ge 2 ] || fail "$usage"
             [ -n "${release_numbers[$2]+set}" ] ||
-                fail "Debian release \"$2\" unknown (known: ${!release_numbers[*]})"
+                fail "Debian release \"$2\" unknown (known: ${all_suites[*]})"
             suites+=("$2"); shift 2 ;;
         --out)
             [ $# -ge 2 ] || fail "$usage"
@@ -43,25 +48,42 @@ while [ $# -gt 0 ]; do
         *) fail "$usage" ;;
     esac
 done
-[ ${#suites[@]} -gt 0 ] || suites=(bookworm trixie)
+[ ${#suites[@]} -gt 0 ] || suites=("${all_suites[@]}")
 
-scripts/install-deps.sh release
-version=$(dpkg-parsechangelog -S Version)
-upstream=${version%-*}
-maintainer=$(dpkg-parsechangelog -S Maintainer)
-date=$(date -R -u -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
+# Whoever makes the release, the files it unpacks to make the source packages
+# have the same modes, which the Debian tarballs keep.
+umask 022
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# The release is of what tree.sh gives (a checkout's last commit), changelog
+# and all; tree.sh also says when this tree is neither a checkout nor a release.
+mkdir "$scratch/tree" "$scratch/suites"
+scripts/tree.sh >"$scratch/tree.tar"
+tar -xf "$scratch/tree.tar" -C "$scratch/tree"
+changelog=$scratch/tree/debian/changelog
 
+scripts/install-deps.sh release
+version=$(dpkg-parsechangelog -l "$changelog" -S Version)
+upstream=${version%-*}
+maintainer=$(dpkg-parsechangelog -l "$changelog" -S Maintainer)
+# The time of the entries added below, and of every file in the Debian
+# tarballs that is newer (the changelog written here): dpkg-source would take
+# the time of the run.
+SOURCE_DATE_EPOCH=$(($(dpkg-parsechangelog -l "$changelog" -S Timestamp) + 1))
+export SOURCE_DATE_EPOCH
+date=$(date -R -u -d "@$SOURCE_DATE_EPOCH")
+
+# The unpacked copy has no git: its own tree.sh dates it by the commit, as the
+# checkout's did, so the tarball is the same from either.
 tarball=bul-pgia-$upstream.tar.xz
-scripts/tree.sh --prefix "bul-pgia-$upstream/" | xz -6 -T1 >"$scratch/$tarball"
+"$scratch/tree/scripts/tree.sh" --prefix "bul-pgia-$upstream/" | xz -6 -T1 >"$scratch/$tarball"
 ln "$scratch/$tarball" "$scratch/bul-pgia_$upstream.orig.tar.xz"
 
 for suite in "${suites[@]}"; do
     number=${release_numbers[$suite]}
-    tree=$scratch/$suite/bul-pgia-$upstream
+    tree=$scratch/suites/$suite/bul-pgia-$upstream
     mkdir -p "$tree"
-    tar -xf "$scratch/$tarball" -C "$scratch/$suite"
+    tar -xf "$scratch/$tarball" -C "$scratch/suites/$suite"
     {
         echo "bul-pgia ($version~deb${number}u1) $suite; urgency=medium"
         echo
@@ -69,15 +91,15 @@ for suite in "${suites[@]}"; do
         echo
         echo " -- $maintainer  $date"
         echo
-        cat debian/changelog
+        cat "$changelog"
     } >"$tree/debian/changelog"
-    ln "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch/$suite/"
-    (cd "$scratch/$suite" && dpkg-source --build "bul-pgia-$upstream" >/dev/null)
-    rm -rf "$tree" "$scratch/$suite/bul-pgia_$upstream.orig.tar.xz"
+    ln "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch/suites/$suite/"
+    (cd "$scratch/suites/$suite" && dpkg-source --build "bul-pgia-$upstream" >/dev/null)
+    rm -rf "$tree" "$scratch/suites/$suite/bul-pgia_$upstream.orig.tar.xz"
 done
 
 mkdir -p "$out"
-mv -f "$scratch/$tarball" "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch"/*/* "$out/"
+mv -f "$scratch/$tarball" "$scratch/bul-pgia_$upstream.orig.tar.xz" "$scratch"/suites/*/* "$out/"
 for suite in "${suites[@]}"; do
     echo "release.sh: $out/bul-pgia_$version~deb${release_numbers[$suite]}u1.dsc"
 done

@@ -35,7 +35,8 @@ fail() {
 }
 
 # The releases whose roots are known to build and run the project.
-known_suites="bookworm trixie"
+known_suites=$(awk '!/^#/ {print $1}' "$top/scripts/releases" | tr '\n' ' ')
+known_suites=${known_suites% }
 # A trixie root with the test group installed and the project built takes 6 GB.
 min_free_gb=${FRESH_MIN_FREE_GB:-10}
 user=player

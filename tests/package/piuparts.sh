@@ -25,13 +25,14 @@ deb=$(realpath "$2")
 [ "$(id -u)" -eq 0 ] || fail "piuparts makes roots: run it as root"
 "$top/scripts/install-deps.sh" piuparts
 
+known=$(awk '!/^#/ {print $1}' "$top/scripts/releases" | tr '\n' ' ')
+[[ " $known " == *" $suite "* ]] || fail "unknown release \"$suite\" (known: ${known% })"
 ignores=()
 case $suite in
     bookworm) ;;
     # piuparts 1.1.7 leaves debconf's own temporary folder in a trixie root
     # after every purge: Debian's hello fails the same way. Nothing of ours.
     trixie) ignores=(--ignore=/var/cache/debconf/tmp.ci/) ;;
-    *) fail "unknown release \"$suite\" (known: bookworm trixie)" ;;
 esac
 
 scratch=$(mktemp -d /var/tmp/bul-pgia-piuparts.XXXXXX)
