@@ -53,8 +53,8 @@ async function main() {
                 await page.keyboard.press(key);
             }
         },
-        viewport: (width, height, touch) => page.setViewport(
-            { width, height, hasTouch: touch, isMobile: touch }),
+        viewport: (width, height, touch, scale) => page.setViewport(
+            { width, height, hasTouch: touch, isMobile: touch, deviceScaleFactor: scale }),
         screenshot: (clip) => page.screenshot({ clip, encoding: "base64" }),
         title: () => page.title(),
         url: () => page.url(),

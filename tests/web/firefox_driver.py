@@ -63,7 +63,8 @@ class FirefoxDriver:
     # puppeteer over BiDi cannot ask Firefox what a screen reader would hear.
     accessible_names = False
 
-    def __init__(self, firefox, profile, size):
+    def __init__(self, firefox, profile, size, density=1):
+        self.density = density
         modules = next((m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core"))),
                        None)
         if modules is None:
@@ -162,13 +163,16 @@ class FirefoxDriver:
     def size_viewport(self, width, height, touch=False):
         if touch:
             raise CannotInThisEngine("puppeteer's Firefox makes no double-click of a double tap")
-        self._ask("viewport", width, height, False)
+        self._ask("viewport", width, height, False, self.density)
 
     def on_new_document(self, source):
         self._ask("onNewDocument", source)
 
     def console(self):
         return [tuple(entry) for entry in self._ask("console")]
+
+    def get_screenshot_as_png(self):
+        return self.screenshot()
 
     def screenshot(self, clip=None):
         """The viewport, or `clip` ({x, y, width, height}) of it, as PNG."""

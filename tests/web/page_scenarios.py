@@ -706,6 +706,126 @@ def fits_any_screen(player):
                "the board to fit %d x %d without a reload" % browser.WINDOW_SIZE)
 
 
+# The windows and pixel densities the board's lines are measured at: CSS
+# pixels, and device pixels per CSS pixel.
+EVEN_SIZES = ((800, 700), (1366, 768), (1600, 1200), (360, 640))
+EVEN_SCALES = (1, 1.25, 2, 3)
+# Where the grid is measured, in the board's own pixels: the column between
+# the bulls and Line5, which crosses every horizontal line and nothing drawn
+# but the strip, and the row between the first two rows of cells, which
+# crosses every vertical line. Four lines lie under the sunken border of
+# Label5 and show only where it leaves them.
+_ACROSS_ROWS_X = 76
+_ACROSS_COLUMNS_Y = 100
+# The board's coloured columns: a cell of each and its fill.
+_COLUMNS = (("bol", "#ffc080"), ("pgia", "#ff80ff"), ("lbltry", "#80ff80"))
+
+# The viewport's CSS width, the board's rectangle and each control's as
+# drawn, in CSS pixels.
+_DRAWN_RECTS = DRAWN + """
+const board = drawn(document.getElementById("Form1"));
+const rects = {};
+for (const element of document.querySelectorAll("#Form1 [id]")) {
+    const r = drawn(element);
+    rects[element.id] = [r.left, r.top, r.width, r.height];
+}
+return [innerWidth, [board.left, board.top, board.width, board.height], rects];
+"""
+
+
+def _runs(pixels, wanted):
+    """The lengths of the runs of consecutive pixels for which `wanted` holds."""
+    runs, length = [], 0
+    for pixel in [*pixels, None]:
+        if pixel is not None and wanted(pixel):
+            length += 1
+        elif length:
+            runs.append(length)
+            length = 0
+    return runs
+
+
+def _grid_widths(driver):
+    """From a screenshot, in device pixels: the widths of the black lines
+    that show, down the board and across it, and {column: the (widths,
+    heights) of its cells' fill}."""
+    shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
+    css_width, origin, rects = driver.execute_script(_DRAWN_RECTS)
+    device = shot.width / css_width
+    unit = rects["Label5"][2] / desktop.layout.rect("Label5")[2]
+
+    def span(start, length):
+        """Device pixels from `start` for `length`, both in CSS pixels."""
+        return range(round(start * device), round((start + length) * device))
+
+    def black(pixel):
+        return max(pixel) < 64
+    left, top, width, height = rects["Label5"]
+    x = round((origin[0] + _ACROSS_ROWS_X * unit) * device)
+    y = round((origin[1] + _ACROSS_COLUMNS_Y * unit) * device)
+    lines = (_runs([shot.getpixel((x, v)) for v in span(top, height)], black) +
+             _runs([shot.getpixel((u, y)) for u in span(left, width)], black))
+    cells = {}
+    for column, fill in _COLUMNS:
+        colour = tuple(int(fill[i:i + 2], 16) for i in (1, 3, 5))
+        sizes = set()
+        for row in desktop.layout.ROWS:
+            left, top, width, height = rects[f"{column}{row}"]
+            # Beside the right edge, where no digit reaches, and under the top.
+            u = round((left + width - 4 * unit) * device)
+            v = round((top + 3 * unit) * device)
+            heights = _runs([shot.getpixel((u, y)) for y in span(top - unit, height + 2 * unit)],
+                            lambda pixel: pixel == colour)
+            widths = _runs([shot.getpixel((x, v)) for x in span(left - unit, width + 2 * unit)],
+                           lambda pixel: pixel == colour)
+            sizes.add((tuple(widths), tuple(heights)))
+        cells[column] = sizes
+    return lines, cells
+
+
+def _check_grid_at(driver, url, density):
+    """The grid measured at every size of EVEN_SIZES; one line for each."""
+    measured = []
+    for width, height in EVEN_SIZES:
+        screen = f"{width} x {height} at {density}"
+        try:
+            driver.size_viewport(width, height)
+        except browser.CannotInThisEngine as reason:
+            print(f"{driver.engine}: {screen} not checked: {reason}")
+            continue
+        PagePlayer(driver, url)
+        lines, cells = _grid_widths(driver)
+        assert len(lines) >= 11, f"{screen}: only {len(lines)} lines show: {lines}"
+        assert len(set(lines)) == 1, f"{screen}: lines of widths {lines} device pixels"
+        uneven = {column: sizes for column, sizes in cells.items() if len(sizes) != 1}
+        assert not uneven, f"{screen}: cells of one column in more than one size: {uneven}"
+        measured.append(f"{screen}: lines {lines[0]}, cells (widths, heights) " + ", ".join(
+            f"{column} {next(iter(sizes))}" for column, sizes in cells.items()))
+    return measured
+
+
+@serves_itself
+def even_lines_at_any_size(driver, folder):
+    """At every window size and pixel density, the board's grid lines are all
+    of one width in device pixels, and the cells of a column all of one size,
+    as the window draws them: measured on a screenshot. A density is the
+    browser's own, as a screen's (chromium's emulated one is drawn at one
+    pixel per CSS pixel and scaled afterwards, as no screen is); an engine
+    that cannot take a density or make its window as small leaves those out."""
+    measured = []
+    with browser.served(folder) as url:
+        for density in EVEN_SCALES:
+            if density == 1:
+                measured += _check_grid_at(driver, url, density)
+                continue
+            try:
+                with browser.engine(driver.engine, url, density) as other:
+                    measured += _check_grid_at(other, url, density)
+            except browser.CannotInThisEngine as reason:
+                print(f"{driver.engine}: density {density} not checked: {reason}")
+    print("\n".join(measured))
+
+
 # The rectangles of the page's controls, relative to Form1, as drawn, and
 # their texts.
 _PAGE_RECTS = """
@@ -812,6 +932,7 @@ PAGE_ONLY = (
     *(_offline_scenario(*host) for host in OFFLINE_HOSTS),
     next_build_replaces_the_old_whole,
     fits_any_screen,
+    even_lines_at_any_size,
     matches_desktop_window,
 )
 
