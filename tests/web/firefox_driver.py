@@ -64,14 +64,14 @@ class FirefoxDriver:
     accessible_names = False
 
     def __init__(self, firefox, profile, size, density=1):
-        self.density = density
         modules = next((m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core"))),
                        None)
         if modules is None:
             raise RuntimeError("puppeteer-core is not installed: run `npm ci` in tests/web "
                                "(CTest's web.tools test runs it in the build folder)")
         self._bridge = subprocess.Popen(
-            ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile, *map(str, size)],
+            ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile,
+             *map(str, size), str(density)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
             env={**os.environ, "NODE_PATH": os.path.abspath(modules)})
         # puppeteer's own default applies to the pages it opens, not the first.
@@ -163,7 +163,7 @@ class FirefoxDriver:
     def size_viewport(self, width, height, touch=False):
         if touch:
             raise CannotInThisEngine("puppeteer's Firefox makes no double-click of a double tap")
-        self._ask("viewport", width, height, False, self.density)
+        self._ask("viewport", width, height, False)
 
     def on_new_document(self, source):
         self._ask("onNewDocument", source)
