@@ -826,6 +826,81 @@ def even_lines_at_any_size(driver, folder):
     print("\n".join(measured))
 
 
+# The open message box's size as drawn, in CSS pixels of the viewport (WebKit
+# leaves an element's own zoom out of its rectangle, as DRAWN says), and its
+# OK's caption colours.
+_BOX_DRAWN = """
+const box = document.getElementById("messageBox");
+const r = box.getBoundingClientRect();
+const f = parseFloat(getComputedStyle(box).zoom) * box.offsetWidth / r.width;
+const ok = getComputedStyle(document.getElementById("messageBoxOk"));
+return [r.width * f, r.height * f, ok.color, ok.webkitTextFillColor || ok.color];
+"""
+# A button's face and caption colours as the style computes them.
+_BUTTON_COLOURS = """
+const style = getComputedStyle(document.getElementById(arguments[0]));
+return [style.backgroundColor, style.color];
+"""
+# A window the board is drawn at its own size in (its height), one that
+# MiniBrowser can be, and a large one.
+_OWN_SIZE = (480, 526)
+_LARGE = (1600, 1200)
+
+
+def _rgb(colour):
+    """(r, g, b, alpha) of a computed colour, "rgb(...)" or "rgba(...)"."""
+    values = [float(v) for v in re.findall(r"[\d.]+", colour)]
+    return (*values[:3], values[3] if len(values) > 3 else 1.0)
+
+
+def _refusal_box(player):
+    """The box of a refused guess, opened, as the page draws it."""
+    player.type_into_guess_box("12")
+    player.click("Command1")
+    player.wait_for_message_box()
+    return player.driver.execute_script(_BOX_DRAWN)
+
+
+def drawn_as_the_window(player):
+    """The message box lies over the board as over the window: scaled with
+    the board, its OK's caption black in every engine. A disabled "בדוק"
+    keeps the system's button face, opaque, and a grey caption."""
+    driver = player.driver
+    url = driver.current_url
+    sizes = {}
+    for viewport in (_OWN_SIZE, _LARGE):
+        driver.size_viewport(*viewport)
+        player = PagePlayer(driver, url)
+        width, height, ok, ok_fill = _refusal_box(player)
+        sizes[viewport] = (width, height, board_scale(player))
+        assert _rgb(ok) == _rgb(ok_fill) == (0, 0, 0, 1), \
+            f"the box's OK is drawn in {ok} (its text fill {ok_fill}), not black"
+        player.dismiss(player.message_box())
+    (small_w, small_h, _), (large_w, large_h, scale) = sizes[_OWN_SIZE], sizes[_LARGE]
+    assert scale > 2, f"{_LARGE}: the board is only {scale:.2f} times its size"
+    for what, small, large in (("width", small_w, large_w), ("height", small_h, large_h)):
+        assert abs(large / small - scale) < 0.05 * scale, \
+            f"over a board {scale:.2f} times its size, the box's {what} is {large:.0f} " \
+            f"pixels, {large / small:.2f} times its {small:.0f} over the board at its own size"
+
+    player.click("Command2")
+    wait_until(lambda: not player.board()["Command1"].enabled, 5.0, "בדוק to be disabled")
+    face, caption = (_rgb(c) for c in driver.execute_script(_BUTTON_COLOURS, "Command1"))
+    enabled_face, _ = (_rgb(c) for c in driver.execute_script(_BUTTON_COLOURS, "Command3"))
+    assert face[3] == 1 and face == enabled_face, \
+        f"the disabled בדוק's face is {face}, the enabled חדש's {enabled_face}"
+    assert caption[3] == 1 and caption[0] == caption[1] == caption[2] and 0 < caption[0] < 255, \
+        f"the disabled בדוק's caption is {caption}, not an opaque grey"
+    # Drawn so: its face beside the left edge, where the caption does not reach.
+    shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
+    css_width, _, rects = driver.execute_script(_DRAWN_RECTS)
+    left, top, _, height = rects["Command1"]
+    device = shot.width / css_width
+    point = (round((left + 5 * scale) * device), round((top + height / 2) * device))
+    assert shot.getpixel(point) == tuple(round(v) for v in face[:3]), \
+        f"the disabled בדוק shows {shot.getpixel(point)} at {point}, not its face {face}"
+
+
 # The rectangles of the page's controls, relative to Form1, as drawn, and
 # their texts.
 _PAGE_RECTS = """
@@ -933,6 +1008,7 @@ PAGE_ONLY = (
     next_build_replaces_the_old_whole,
     fits_any_screen,
     even_lines_at_any_size,
+    drawn_as_the_window,
     matches_desktop_window,
 )
 
