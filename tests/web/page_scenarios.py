@@ -709,7 +709,7 @@ def fits_any_screen(player):
 # The windows and pixel densities the board's lines are measured at: CSS
 # pixels, and device pixels per CSS pixel.
 EVEN_SIZES = ((800, 700), (1366, 768), (1600, 1200), (360, 640))
-EVEN_SCALES = (1, 1.25, 2, 3)
+EVEN_DENSITIES = (1, 1.25, 2, 3)
 # Where the grid is measured, in the board's own pixels: the column between
 # the bulls and Line5, which crosses every horizontal line and nothing drawn
 # but the strip, and the row between the first two rows of cells, which
@@ -814,7 +814,7 @@ def even_lines_at_any_size(driver, folder):
     that cannot take a density or make its window as small leaves those out."""
     measured = []
     with browser.served(folder) as url:
-        for density in EVEN_SCALES:
+        for density in EVEN_DENSITIES:
             if density == 1:
                 measured += _check_grid_at(driver, url, density)
                 continue
