@@ -310,9 +310,10 @@ def engine(name, page_url=None, density=1):
     """A browser of engine `name` with a fresh profile, `density` device
     pixels to one CSS pixel, its viewport WINDOW_SIZE, headless (or, where an
     engine has no headless way, on a private Xvfb). `page_url` is the page's
-    start, for WebKit's console(). WebKit has one density, 1."""
-    if name == "webkit" and density != 1:
-        raise CannotInThisEngine("MiniBrowser's density cannot be chosen")
+    start, for WebKit's console(). WebKitGTK takes a whole density only
+    (GTK's scale)."""
+    if name == "webkit" and density != int(density):
+        raise CannotInThisEngine("GTK scales MiniBrowser by whole numbers only")
     profile = tempfile.mkdtemp(prefix=f"bul-pgia-{name}.")
     display = None
     try:
@@ -322,8 +323,11 @@ def engine(name, page_url=None, density=1):
             # WebKitGTK has no headless mode, and headless Firefox no window
             # with the system's focus (see FirefoxDriver): their windows go
             # on a private Xvfb.
-            display, os.environ["DISPLAY"] = start_xvfb("1280x1024x24")
+            # A screen large enough for the largest viewport at the density.
+            display, os.environ["DISPLAY"] = start_xvfb(
+                "%dx%dx24" % (1700 * density, 1300 * density))
             if name == "webkit":
+                os.environ["GDK_SCALE"] = str(int(density))
                 driver = _start_webkit()
                 driver.page_url = page_url
             else:

@@ -733,6 +733,13 @@ return [innerWidth, [board.left, board.top, board.width, board.height], rects];
 """
 
 
+# Returns once two frames have been drawn since the call.
+_NEXT_FRAME = """
+const done = arguments[arguments.length - 1];
+requestAnimationFrame(() => requestAnimationFrame(() => done()));
+"""
+
+
 def _runs(pixels, wanted):
     """The lengths of the runs of consecutive pixels for which `wanted` holds."""
     runs, length = [], 0
@@ -749,6 +756,8 @@ def _grid_widths(driver):
     """From a screenshot, in device pixels: the widths of the black lines
     that show, down the board and across it, and {column: the (widths,
     heights) of its cells' fill}."""
+    # What the page last changed drawn: WebKit may still show the frame before.
+    driver.execute_async_script(_NEXT_FRAME)
     shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
     css_width, origin, rects = driver.execute_script(_DRAWN_RECTS)
     device = shot.width / css_width
@@ -892,6 +901,7 @@ def drawn_as_the_window(player):
     assert caption[3] == 1 and caption[0] == caption[1] == caption[2] and 0 < caption[0] < 255, \
         f"the disabled בדוק's caption is {caption}, not an opaque grey"
     # Drawn so: its face beside the left edge, where the caption does not reach.
+    driver.execute_async_script(_NEXT_FRAME)
     shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
     css_width, _, rects = driver.execute_script(_DRAWN_RECTS)
     left, top, _, height = rects["Command1"]
