@@ -1000,6 +1000,15 @@ def matches_desktop_window(player, artefacts):
             if on_page != in_window or "#%02x%02x%02x" % in_window != control["fill"]:
                 wrong[name] = (point, on_page, in_window, control["fill"])
     assert not wrong, f"cells whose colour is not their fill (point, page, window, fill): {wrong}"
+    # The game shown, בדוק is disabled: its face is the enabled חדש's, in both.
+    faces = {}
+    for name in ("Command1", "Command3"):
+        left, top, _, height = window[name]["rect"]
+        point = (left + 5, top + height // 2)
+        faces[name] = (drawn.getpixel(point), shot.getpixel(point))
+    assert faces["Command1"] == faces["Command3"], \
+        f"the disabled בדוק's face (page, window) is {faces['Command1']}, " \
+        f"the enabled חדש's {faces['Command3']}"
 
 
 PAGE_ONLY = (
