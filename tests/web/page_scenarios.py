@@ -835,15 +835,12 @@ def even_lines_at_any_size(driver, folder):
     print("\n".join(measured))
 
 
-# The open message box's size as drawn, in CSS pixels of the viewport (WebKit
-# leaves an element's own zoom out of its rectangle, as DRAWN says), and its
-# OK's caption colours.
-_BOX_DRAWN = """
-const box = document.getElementById("messageBox");
-const r = box.getBoundingClientRect();
-const f = parseFloat(getComputedStyle(box).zoom) * box.offsetWidth / r.width;
+# The open message box's size as drawn, in CSS pixels of the viewport, and
+# its OK's caption colours.
+_BOX_DRAWN = DRAWN + """
+const r = drawn(document.getElementById("messageBox"));
 const ok = getComputedStyle(document.getElementById("messageBoxOk"));
-return [r.width * f, r.height * f, ok.color, ok.webkitTextFillColor || ok.color];
+return [r.width, r.height, ok.color, ok.webkitTextFillColor || ok.color];
 """
 # A button's face and caption colours as the style computes them.
 _BUTTON_COLOURS = """
