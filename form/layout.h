@@ -34,6 +34,12 @@ enum Flag : unsigned {
     Border = 1U << 2,       // a label with a sunken 2-pixel border inside its rectangle
     AutoSize = 1U << 3,     // a label that keeps left/top and takes the size of its text
     MaxLength4 = 1U << 4,   // the text box holds at most 4 characters
+    // The text box, the buttons and the frame: above every label and line,
+    // whatever their places in the table.
+    AboveLabels = 1U << 5,
+    // Drawn only (the lines, the headings' strip, the board's frame): it says
+    // nothing a player needs to read or hear.
+    Decoration = 1U << 6,
 };
 
 struct Control {
@@ -57,7 +63,11 @@ struct Control {
 inline constexpr std::size_t kControlCount = 60;
 
 // Topmost first. Among labels and lines this order is the drawing order;
-// the text box, the buttons and the frame lie above all of them.
+// the controls flagged AboveLabels lie above all of them. Every name is
+// non-empty and found once (checked when the table compiles).
+// (Defined constexpr in layout.cpp. Without thread-safe statics, as the page
+// is built, clang-tidy takes any such declaration for a dynamic initialiser.)
+// NOLINTNEXTLINE(bugprone-dynamic-static-initializers)
 extern const std::array<Control, kControlCount> kLayout;
 
 // The entry named `name`, if the layout has one.

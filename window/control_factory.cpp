@@ -81,23 +81,20 @@ void setCaption(QWidget& widget, const form::Control& control) {
     }
 }
 
-bool liesAboveLabels(form::Kind kind) { return kind != form::Kind::Label && kind != form::Kind::Line; }
-
 bool takesFocus(form::Kind kind) { return kind == form::Kind::Button || kind == form::Kind::TextBox; }
 
-}  // namespace
+// Once per program, before any label is asked for: labels then read as their
+// place ("בול 3") and their caption ("2").
+void makeLabelsAccessible() {
+    static const bool installed = (QAccessible::installFactory(accessibleLabelFactory), true);
+    Q_UNUSED(installed);
+}
 
-void buildControls(QWidget& form1) {
-    // Once per program, before any label is asked for: labels then read as
-    // their place ("בול 3") and their caption ("2").
-    static const bool labelsAccessible =
-        (QAccessible::installFactory(accessibleLabelFactory), true);
-    Q_UNUSED(labelsAccessible);
-    const std::uint32_t formBackColour = form::kForm1BackColour;
+// One widget per row, at the same index: named, placed, captioned and shown
+// as stored. Frames first, so that the controls inside them have a parent.
+std::vector<QWidget*> createControls(QWidget& form1) {
     std::vector<QWidget*> widgets(form::kLayout.size(), nullptr);
-
-    // Frames first, so that the controls inside them have a parent.
-    auto build = [&](bool frames) {
+    for (const bool frames : {true, false}) {
         for (std::size_t i = 0; i < form::kLayout.size(); ++i) {
             const form::Control& control = form::kLayout[i];
             if ((control.kind == form::Kind::Frame) != frames) {
@@ -107,7 +104,7 @@ void buildControls(QWidget& form1) {
                                   ? &form1
                                   : form1.findChild<QWidget*>(toQString(control.parent));
             Q_ASSERT(parent != nullptr);
-            QWidget* widget = makeWidget(control, parent, formBackColour);
+            QWidget* widget = makeWidget(control, parent, form::kForm1BackColour);
             widget->setObjectName(toQString(control.name));
             widget->setAccessibleName(toQString(form::accessibleName(control.name)));
             widget->setFont(boardFont(control.font, dialogFont(form1.font())));
@@ -117,21 +114,26 @@ void buildControls(QWidget& form1) {
             widget->setVisible(!control.has(form::Hidden));
             widgets[i] = widget;
         }
-    };
-    build(true);
-    build(false);
+    }
+    return widgets;
+}
 
-    // Stacking: each raise() puts a widget on top of its siblings, so raising
-    // from the bottom of the table upwards leaves the first row topmost; the
-    // text box, buttons and frame are raised last, above every label and line.
-    for (bool above : {false, true}) {
+// Each raise() puts a widget on top of its siblings, so raising from the
+// bottom of the table upwards leaves the first row topmost; the controls that
+// lie above the labels are raised last, above every label and line.
+void stack(const std::vector<QWidget*>& widgets) {
+    for (const bool above : {false, true}) {
         for (std::size_t i = form::kLayout.size(); i-- > 0;) {
-            if (liesAboveLabels(form::kLayout[i].kind) == above) {
+            if (form::kLayout[i].has(form::AboveLabels) == above) {
                 widgets[i]->raise();
             }
         }
     }
+}
 
+// The buttons and the text box in the order of their stored tab indexes; no
+// other control takes the focus.
+void orderTabs(const std::vector<QWidget*>& widgets) {
     std::vector<std::size_t> focusable;
     for (std::size_t i = 0; i < form::kLayout.size(); ++i) {
         if (takesFocus(form::kLayout[i].kind)) {
@@ -146,6 +148,15 @@ void buildControls(QWidget& form1) {
     for (std::size_t k = 1; k < focusable.size(); ++k) {
         QWidget::setTabOrder(widgets[focusable[k - 1]], widgets[focusable[k]]);
     }
+}
+
+}  // namespace
+
+void buildControls(QWidget& form1) {
+    makeLabelsAccessible();
+    const std::vector<QWidget*> widgets = createControls(form1);
+    stack(widgets);
+    orderTabs(widgets);
 }
 
 }  // namespace window

@@ -10,7 +10,7 @@ import desktop
 import layout
 from player_base import PlayerBase
 from program import Program
-from screen import Screen, descendants
+from screen import Screen, descendants, states_of
 from waiting import wait_until
 
 # How long to watch for a message box that must not appear.
@@ -55,6 +55,15 @@ class Player(PlayerBase, Program):
 
     def board(self):
         return self.screen.board()
+
+    def focused(self):
+        """The name of the control that has the keyboard focus, or None. The
+        window is given the input focus first, as a window manager gives it
+        back when a box closes: without one, a window that has lost it
+        reports no focused control at all."""
+        desktop.focus(self.window)
+        return next((name for name, seen in self.board().items()
+                     if pyatspi.STATE_FOCUSED in states_of(seen.accessible)), None)
 
     # -- message boxes -----------------------------------------------------
 

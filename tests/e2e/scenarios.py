@@ -227,6 +227,9 @@ def win_in_row_1_then_row_4(player):
     title, text = WINS[1]
     play_and_expect_box(player, secret, title, text, expected_rows([secret], secret))
     assert check_ended(player) == secret
+    # The win disabled the focused "בדוק": its focus went on down the tab order.
+    wait_until(lambda: player.focused() == "Command2", 5.0,
+               f"the focus to go on to מה המספר (it is in {player.focused()!r})")
     # New game from the ended state.
     player.click("Command3")
     wait_until(lambda: player.rows() == EMPTY_ROWS and player.board()["Command1"].enabled,

@@ -20,7 +20,7 @@ from selenium.webdriver.common.keys import Keys
 import browser
 import desktop as keyboard  # the X server's keyboard (tests/e2e/desktop.py)
 import scenarios as desktop
-from page_player import DRAWN, PagePlayer
+from page_player import DRAWN, PagePlayer, centre
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -51,6 +51,7 @@ SPOKEN = {
     "Label7": ("תיבת המספר הסודי", "cell"),
     "Line5": ("", "none"),
     "Label4": ("", "none"),
+    "Label5": ("", "none"),
     "Command1": ("בדוק", "button"),
     "Command3": ("חדש", "button"),
 }
@@ -172,7 +173,15 @@ def start_state_in_page(player):
     player.type_into_guess_box("1234")
     player.press(Keys.ENTER)
     player.assert_no_message_box()
+    # Nor on a focused button: the window has no default button, and only
+    # Space clicks the one that has the focus.
+    for button in ("Command1", "Command2"):
+        player.press(Keys.TAB)
+        assert player.focused() == button, f"Tab went to {player.focused()!r}"
+        player.press(Keys.ENTER)
+        player.assert_no_message_box()
     desktop.check_rows(player, desktop.EMPTY_ROWS)
+    assert player.secret_on_screen() == {}, "Enter on מה המספר showed the secret"
     assert player.read("Text1") == "1234"
 
 
@@ -191,6 +200,15 @@ def tab_order(player):
     desktop.open_codes_mode(player)
     opened = tabbing_from_text1(8)
     assert opened == ["Command1", "Command2", "Command3", *desktop.layout.PANEL_BUTTONS], opened
+    # A label never takes the focus: after a click on a count and the
+    # double-click on the credit label, typing still goes into the box.
+    player.type_into_guess_box("12")
+    player.click("bol3")
+    player.double_click("Label6")
+    wait_until(lambda: player.read("Text1") == "", 5.0, "the double-click to empty the box")
+    player.press("34")
+    wait_until(lambda: player.read("Text1") == "34", 5.0,
+               f"typing to go into the box (the focus is in {player.focused()!r})")
 
 
 def message_box_is_modal(player):
@@ -215,6 +233,15 @@ def message_box_is_modal(player):
         f"the focus went to {player.focused()!r}, not back to the button clicked"
     desktop.check_rows(player, desktop.EMPTY_ROWS)
     desktop.check_playing(player)
+    # A win disables "בדוק", pressed with Space: its focus goes on to the
+    # next control in the tab order, as the window moves it.
+    secret = desktop.read_secret(player)
+    player.type_into_guess_box(secret)
+    player.press(Keys.TAB)
+    player.press(Keys.SPACE)
+    player.dismiss(player.wait_for_message_box())
+    wait_until(lambda: player.focused() == "Command2", 5.0,
+               f"the focus to go on to מה המספר (it is in {player.focused()!r})")
 
 
 def bad_input(player):
@@ -268,6 +295,16 @@ def heard_through_a_game(player):
     player.dismiss(player.wait_for_message_box())
     check_news(player, ROW_SENTENCE.format(2, secret, 4, 0), "the winning guess")
     check_accessible(player, "after a win")
+    # An event that shows nothing leaves nothing there: not the erased row,
+    # not the last game's secret.
+    player.click("Command8")
+    check_news(player, "", "the rows erased")
+    player.click("Command3")
+    check_news(player, "", "a new game")
+    player.click("Command2")
+    check_news(player, SECRET_SENTENCE.format(desktop.check_ended(player)), "the secret shown")
+    player.click("Command3")
+    check_news(player, "", "the next game")
 
 
 @with_screen_reader
@@ -336,10 +373,12 @@ def trapped_call_shows_failure(driver, folder):
 
 @serves_itself
 def guess_typed_while_loading(driver, folder):
-    """A guess typed while the game is still on its way (its WebAssembly held
-    back, as over a slow network), checked once it has come: the guess that
-    "בדוק" checks is the one the box shows. The box has the focus from the
-    start: what is typed at once goes into it."""
+    """A guess typed, "בדוק" pressed, the credit label double-clicked and
+    "מה המספר" clicked while the game is still on its way (its WebAssembly
+    held back, as over a slow network): once it has come, all of it is done
+    in that order, and the guess that "בדוק" checks is the one the box
+    showed. The box has the focus from the start: what is typed at once goes
+    into it."""
     module = threading.Event()
     with browser.served(folder, held={"bul-pgia.wasm": module}) as url:
         driver.get(url)
@@ -348,14 +387,17 @@ def guess_typed_while_loading(driver, folder):
         assert focused == "Text1", f"while the game loads, the focus is in {focused!r}"
         driver.press("1234")
         assert box.get_attribute("value") == "1234", box.get_attribute("value")
-        module.set()
-        player = PagePlayer(driver, url, load=False)
-        assert player.read("Text1") == "1234", f"the box shows {player.read('Text1')!r}"
         # Pressed as a screen reader's action presses it, the focus left in
         # the box: the guess is in the game before the box is ever left.
         driver.execute_script("document.getElementById('Command1').click()")
+        driver.click_at(*centre(driver, driver.find_element(By.ID, "Label6")), 2)
+        driver.click_at(*centre(driver, driver.find_element(By.ID, "Command2")))
+        module.set()
+        player = PagePlayer(driver, url, load=False)
+        wait_until(lambda: "Frame1" in player.board() and len(player.secret_on_screen()) == 4,
+                   5.0, "the double-click and מה המספר once the game has come")
         player.assert_no_message_box()
-        desktop.check_rows(player, desktop.expected_rows(["1234"], desktop.read_secret(player)))
+        desktop.check_rows(player, desktop.expected_rows(["1234"], desktop.check_ended(player)))
 
 
 @serves_itself
@@ -916,7 +958,7 @@ const rects = {};
 for (const element of document.querySelectorAll("#Form1 [id]")) {
     const r = element.getBoundingClientRect();
     rects[element.id] = [[r.left - origin.left, r.top - origin.top, r.width, r.height],
-                         element.textContent];
+                         element.textContent, !element.disabled];
 }
 return rects;
 """
@@ -928,7 +970,7 @@ def _misplaced(page, window):
     show the same text (the two secrets are drawn apart)."""
     off = {}
     for name, control in window.items():
-        rect, text = page[name]
+        rect, text, _ = page[name]
         compared = (0, 1, 3) if control.get("sizedTo", text) != text else (0, 1, 2, 3)
         if any(abs(rect[i] - control["rect"][i]) > 1 for i in compared):
             off[name] = ([round(v, 2) for v in rect], control["rect"])
@@ -964,7 +1006,8 @@ def matches_desktop_window(player, artefacts):
     """Every control where the desktop window has it, within 1 pixel, and every
     coloured cell in its colour, the window and the page played alike: a
     guess of the secret's digits rotated, then "1234", the codes panel open,
-    the secret shown and "56" in the guess box."""
+    the secret won and "56" in the guess box; the same controls disabled,
+    and the focus where the win leaves it."""
     with open(os.path.join(artefacts, "form1-played.json"), encoding="utf-8") as file:
         window = json.load(file)
     # The board at its stored size, pixel for pixel: a window just large
@@ -977,9 +1020,19 @@ def matches_desktop_window(player, artefacts):
     for played in range(1, len(guesses) + 1):
         desktop.play_quietly(player, guesses[played - 1],
                              desktop.expected_rows(guesses[:played], secret))
-    player.click("Command2")
+    # The win disables the focused "בדוק"; the window's focus stays where the
+    # win left it, since its player types into the box without a click.
+    player.guess(secret)
+    player.dismiss(player.wait_for_message_box())
+    wait_until(lambda: not player.board()["Command1"].enabled, 5.0, "the win to end the game")
+    focus = [name for name, control in window.items() if control["focused"]]
+    assert [player.focused()] == focus, f"after the win the focus is in {player.focused()!r}, " \
+                                        f"in the window in {focus}"
     player.type_into_guess_box("56")
     page = player.driver.execute_script(_PAGE_RECTS)
+    disabled = {name for name, (_, _, enabled) in page.items() if not enabled}
+    expected = {name for name, control in window.items() if not control["enabled"]}
+    assert disabled == expected, f"disabled on the page: {disabled}, in the window: {expected}"
     assert sorted(page) == sorted(window), \
         f"controls only on the page: {sorted(page.keys() - window.keys())}, " \
         f"only in the window: {sorted(window.keys() - page.keys())}"

@@ -38,10 +38,11 @@ void save(const QImage& image, const QString& name) {
 }
 
 // Where every control lies in the window as the window placed it, the colour
-// it fills its rectangle with, if any, and for an autosized label the text it
-// is sized to: {"lbl1": {"rect": [left, top, width, height], "fill": "#c0ffff",
-// "sizedTo": "7"}}. The web page's comparison test reads it beside the grab of
-// the same state.
+// it fills its rectangle with, if any, whether it is enabled and has the
+// focus, and for an autosized label the text it is sized to: {"lbl1": {"rect":
+// [left, top, width, height], "fill": "#c0ffff", "enabled": true, "focused":
+// false, "sizedTo": "7"}}. The web page's comparison test reads it beside the
+// grab of the same state.
 void saveGeometry(Form1Driver& driver, const QString& name) {
     QJsonObject controls;
     for (const form::Control& control : form::kLayout) {
@@ -51,7 +52,9 @@ void saveGeometry(Form1Driver& driver, const QString& name) {
             {"rect", QJsonArray{origin.x(), origin.y(), widget->width(), widget->height()}},
             {"fill", widget->autoFillBackground()
                          ? QJsonValue(widget->palette().color(QPalette::Window).name())
-                         : QJsonValue()}};
+                         : QJsonValue()},
+            {"enabled", widget->isEnabled()},
+            {"focused", widget == driver.form().focusWidget()}};
         if (const auto* label = qobject_cast<const CaptionLabel*>(widget); label && label->autoSize()) {
             entry.insert("sizedTo", label->text());
         }
@@ -166,7 +169,9 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
     driver.guess("1234");
     driver.typeIntoText1("3838");
     driver.doubleClickLabel6();
-    driver.click("Command2");
+    // A win disables the focused "בדוק": the focus goes on to the next control.
+    driver.guess(driver.secret());
+    EXPECT_EQ(driver.form().focusWidget(), driver.control("Command2"));
     driver.typeIntoText1("56");
     driver.takeBoxes();
     const QImage after = grab(driver);

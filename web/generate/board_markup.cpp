@@ -153,18 +153,12 @@ std::vector<std::vector<std::string>> tableRows() {
     return rows;
 }
 
-// Drawn only: the headings' strip, the board's frame and its lines say
-// nothing a player needs to hear.
-bool decoration(const form::Control& c) {
-    return c.kind == form::Kind::Line || c.name == "Label4" || c.name == "Label5";
-}
-
 // The controls of `parent` outside the table, in the window's tab order.
 std::vector<const form::Control*> beside(std::string_view parent,
                                          const std::set<std::string_view>& inTable) {
     std::vector<const form::Control*> found;
     for (const form::Control& c : form::kLayout) {
-        if (c.parent == parent && !decoration(c) && !inTable.contains(c.name)) {
+        if (c.parent == parent && !c.has(form::Decoration) && !inTable.contains(c.name)) {
             found.push_back(&c);
         }
     }
@@ -180,9 +174,10 @@ std::string boardMarkup() {
     std::string out = R"(<h1 class="unseen">)" + escaped(form::kForm1Caption) + "</h1>\n";
     out += R"(<div id="Form1" data-face=")" + std::string(form::kBoardFamilySubstitute) + "\">\n";
 
+    // What is only drawn is hidden from screen readers.
     out += R"(<div class="wrap" aria-hidden="true">)";
     for (const form::Control& c : form::kLayout) {
-        if (decoration(c)) {
+        if (c.has(form::Decoration)) {
             out += element(c);
         }
     }
@@ -221,12 +216,13 @@ std::string boardStyle() {
                       "px; height: " + std::to_string(form::pixels(form::kForm1ClientHeight)) +
                       "px; background-color: " + colour(form::kForm1BackColour) + "; }\n";
     // Among labels and lines the table's order decides, the first row
-    // topmost; the text box, the buttons and the panel lie above them all.
+    // topmost; those flagged AboveLabels (the text box, the buttons and the
+    // panel) lie above them all.
     const int count = static_cast<int>(form::kLayout.size());
     for (int index = 0; index < count; ++index) {
         const form::Control& c = form::kLayout[static_cast<std::size_t>(index)];
         const form::PixelRect rect = form::pixelRect(c);
-        const bool above = c.kind != form::Kind::Label && c.kind != form::Kind::Line;
+        const bool above = c.has(form::AboveLabels);
         // The rectangle as custom properties: page.css places every control
         // from them, each edge on a whole device pixel.
         out += "#" + std::string(c.name) + " { --l: " + std::to_string(rect.left) +

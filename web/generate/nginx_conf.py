@@ -1,26 +1,29 @@
 #!/usr/bin/python3
 """Writes the nginx file that serves the built folder: the template
-(web/serve/nginx.conf.in) with its headers, the Content-Security-Policy of
-the built index.html's <meta> among them, so that the policy has one source,
-the page itself.
+(web/serve/nginx.conf.in) with, at each "@HEADERS part@" (or "@HEADERS part
+always@", for error answers too), the headers of that part of
+web/serve/headers.txt under its comment, the Content-Security-Policy of the built index.html's
+<meta> among them, so that every header and the policy have one source each.
 
 Usage: nginx_conf.py FOLDER TEMPLATE OUTPUT
 """
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "serve"))
-import serve  # noqa: E402  (web/serve/: reads the page's policy as the server does)
+import serve  # noqa: E402  (web/serve/: reads the page's policy and headers as the server does)
 
-PLACEHOLDER = "@HEADERS@"
-# Beside the page's own policy, what a <meta> cannot carry.
-HEADER_ONLY_POLICY = "frame-ancestors 'none'"
+PLACEHOLDER = re.compile(r"^(\s*)@HEADERS ([\w-]+)( always)?@$")
 
 
-def headers(policy):
-    return [("Content-Security-Policy", f"{policy}; {HEADER_ONLY_POLICY}"),
-            ("X-Content-Type-Options", "nosniff"),
-            ("Referrer-Policy", "no-referrer")]
+def add_headers(indent, part, always, policy):
+    """The part's add_header lines, under the comment that gives its reasons."""
+    sent = serve.headers(part, policy)  # a KeyError for a part it lacks
+    comments = serve.header_parts()[part][0]
+    return "".join([f"{indent}{comment}\n" for comment in comments] +
+                   [f'{indent}add_header {name} "{value}"{always};\n'
+                    for name, value in sent])
 
 
 def main(folder, template, output):
@@ -31,15 +34,19 @@ def main(folder, template, output):
         sys.exit(f"nginx_conf.py: the policy holds what an nginx string cannot: {policy}")
     with open(template, encoding="utf-8") as file:
         text = file.read()
-    if PLACEHOLDER not in text:
-        sys.exit(f"nginx_conf.py: {template} has no {PLACEHOLDER}")
-    lines = []
+    lines, found = [], False
     for line in text.splitlines(keepends=True):
-        if PLACEHOLDER in line:
-            indent = line[:line.index(PLACEHOLDER)]
-            line = "".join(f'{indent}add_header {name} "{value}" always;\n'
-                           for name, value in headers(policy))
+        placeholder = PLACEHOLDER.match(line.rstrip("\n"))
+        if placeholder:
+            indent, part, always = placeholder.groups()
+            try:
+                line = add_headers(indent, part, always or "", policy)
+            except KeyError as error:
+                sys.exit(f"nginx_conf.py: {error.args[0]}")
+            found = True
         lines.append(line)
+    if not found:
+        sys.exit(f"nginx_conf.py: {template} has no @HEADERS part@")
     with open(output, "w", encoding="utf-8") as file:
         file.write("".join(lines))
 

@@ -10,6 +10,16 @@ function elementsByName() {
     return elements;
 }
 
+const canFocus = (control) => !control.disabled && control.checkVisibility();
+
+// A control disabled or hidden with the focus passes it on, as the window
+// does, to the next that can take it in the tab order (the page's order).
+function passFocusOn(from) {
+    const controls = [...document.querySelectorAll("#Form1 input, #Form1 button")];
+    const at = controls.indexOf(from);
+    [...controls.slice(at + 1), ...controls.slice(0, at)].find(canFocus)?.focus();
+}
+
 export function bindBoard() {
     const elements = elementsByName();
     const news = document.getElementById("news");
@@ -39,13 +49,18 @@ export function bindBoard() {
         } else {
             throw new Error(`${name} is no control the game can show`);
         }
+        const focused = element.contains(document.activeElement) ? document.activeElement : null;
         element.hidden = !visible;
         if ("disabled" in element) {
             element.disabled = !enabled;
         }
+        if (focused && !canFocus(focused)) {
+            passFocusOn(focused);
+        }
     }
 
-    // One sentence for what an event showed: the row's result, the secret.
+    // One sentence for what an event showed: the row's result, the secret;
+    // nothing after an event that showed nothing, so no stale text stays.
     function announce(sentence) {
         news.textContent = sentence;
     }

@@ -6,13 +6,13 @@
 // every later click.
 let running = false;
 let failed = false;
-// A call kept for when the one under way has ended (see callOrKeep).
-let kept = null;
+// Calls kept for when the one under way has ended, in order (see callOrKeep).
+const kept = [];
 
 // Takes the board away and shows the one line that says the game cannot run here.
 export function fail(reason) {
     failed = true;
-    kept = null;
+    kept.length = 0;
     document.getElementById("place").replaceChildren();
     document.getElementById("failure").hidden = false;
     if (reason) {
@@ -22,8 +22,7 @@ export function fail(reason) {
 
 function ended() {
     running = false;
-    const next = kept;
-    kept = null;
+    const next = kept.shift();
     if (next) {
         call(next);
     }
@@ -47,11 +46,11 @@ export function call(enter) {
     return true;
 }
 
-// Runs `enter` now or, while another call is under way, as soon as it has
-// ended; a later kept call replaces an earlier one. For what must never be
-// lost, only brought up to date: `enter` reads the page when it runs.
+// Runs `enter` now or, while another call is under way, once that call and
+// every call kept before it have ended. For what must never be lost: `enter`
+// reads the page when it runs, so the same `enter` kept twice in a row runs once.
 export function callOrKeep(enter) {
-    if (!call(enter) && !failed) {
-        kept = enter;
+    if (!call(enter) && !failed && kept.at(-1) !== enter) {
+        kept.push(enter);
     }
 }

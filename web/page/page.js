@@ -17,30 +17,34 @@ async function start() {
     // silently as part of the document and stay in browse mode, where digits
     // are its keys, not the box's. What is typed before the game is there
     // goes in below, once the Load has run.
-    elements.get("Text1").focus();
+    const text1 = elements.get("Text1");
+    text1.focus();
     // bul-pgia.js is a classic script that ran before this module, or failed to load.
     if (typeof createBulPgia !== "function") {
         throw new Error("bul-pgia.js did not load");
     }
-    const fonts = loadBoardFonts(document.getElementById("Form1").dataset.face);
-    // A browser without WebAssembly makes the factory throw at once rather than reject.
-    const module = await createBulPgia({ page: { showCell, showMessageBox, announce } });
-    await fonts;
-    routeEvents(module, elements);
-    // The board showed before the game was there: what the player typed
-    // meanwhile goes in as an edit once the Load has emptied the box.
-    const text1 = elements.get("Text1");
-    const typed = text1.value;
-    call(() => module.ccall("bulPgiaLoad", null, [], []));
-    if (typed) {
+    // Events are taken from the start; the module's fetch and the Load are
+    // one call, which what comes meanwhile waits for.
+    let module = null;
+    routeEvents(() => module, () => module !== null, elements);
+    call(async () => {
+        const fonts = loadBoardFonts(document.getElementById("Form1").dataset.face);
+        const made = await createBulPgia({ page: { showCell, showMessageBox, announce } });
+        await fonts;
+        // The board showed before the game was there: what the player typed
+        // meanwhile goes in as an edit once the Load has emptied the box.
+        const typed = text1.value;
+        made.ccall("bulPgiaLoad", null, [], []);
         text1.value = typed;
+        module = made;
+        // Where nothing moved it (a fragment may have), this does nothing.
+        text1.focus();
+        // The board answers from now on: what tells it from a board that only shows.
+        document.getElementById("Form1").dataset.game = "loaded";
+    });
+    if (text1.value) {
         text1.dispatchEvent(new Event("input"));
     }
-    // Where nothing moved it (an address's fragment may have), this does
-    // nothing: the box has had the focus since the start.
-    text1.focus();
-    // The board answers from now on: what tells it from a board that only shows.
-    document.getElementById("Form1").dataset.game = "loaded";
 }
 
 start().catch(fail);

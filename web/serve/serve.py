@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Serves the built page's folder as the page is meant to be served: with the
-Content-Security-Policy of its index.html's <meta> also sent as a header (one
-copy of the policy, in the page), X-Content-Type-Options: nosniff, and the
-right type for each of its files, WebAssembly's among them, since a browser
-that sniffs nothing trusts only the declared type.
+headers of headers.txt's [development] part (the Content-Security-Policy of
+its index.html's <meta> among them, one copy of the policy, in the page), and
+the right type for each of its files, WebAssembly's among them, since a
+browser that sniffs nothing trusts only the declared type.
 
 Usage: serve.py FOLDER [--port 8000] [--bind 127.0.0.1]
 A folder without a page, or a port it cannot listen on, gets one line and
@@ -39,8 +39,44 @@ def page_policy(folder):
     return finder.policy
 
 
+HEADERS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "headers.txt")
+POLICY = "@POLICY@"
+
+
+def header_parts(template=HEADERS):
+    """{part: (the comment lines just above it, its (name, value) pairs)}
+    of the headers template, each in its order."""
+    parts, pairs, comments = {}, None, []
+    with open(template, encoding="utf-8") as file:
+        for line in file:
+            line = line.strip()
+            if not line:
+                comments = []
+            elif line.startswith("#"):
+                comments.append(line)
+            elif line.startswith("[") and line.endswith("]"):
+                pairs = []
+                parts[line[1:-1]] = (comments, pairs)
+                comments = []
+            else:
+                name, value = (word.strip() for word in line.split(":", 1))
+                pairs.append((name, value))
+    return parts
+
+
+def headers(part, policy, template=HEADERS):
+    """The (name, value) pairs of `part` of the headers template, in their
+    order, with `policy` for @POLICY@; without a policy, those that hold it
+    are left out. A part the template does not have is a KeyError."""
+    parts = header_parts(template)
+    if part not in parts:
+        raise KeyError(f"{template} has no part [{part}]")
+    return [(name, value.replace(POLICY, policy or "")) for name, value in parts[part][1]
+            if policy or POLICY not in value]
+
+
 class PageHandler(http.server.SimpleHTTPRequestHandler):
-    policy = None
+    sent = ()  # (name, value) of every header added to each answer
     quiet = False
     extensions_map = {
         **http.server.SimpleHTTPRequestHandler.extensions_map,
@@ -51,12 +87,8 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
     }
 
     def end_headers(self):
-        if self.policy:
-            self.send_header("Content-Security-Policy", self.policy)
-        self.send_header("X-Content-Type-Options", "nosniff")
-        # Asked again every time (an unchanged file costs a 304), so that a
-        # new build is what the next load gets.
-        self.send_header("Cache-Control", "no-cache")
+        for name, value in self.sent:
+            self.send_header(name, value)
         super().end_headers()
 
     def handle(self):
@@ -72,8 +104,9 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
 
 def handler(folder, base=PageHandler, quiet=False):
     """A request handler class for `folder`, `base` or a subclass of it,
-    with the page's policy read once from its index.html."""
-    served = type("Handler", (base,), {"policy": page_policy(folder), "quiet": quiet})
+    with its headers read once, the page's policy from its index.html."""
+    sent = tuple(headers("development", page_policy(folder)))
+    served = type("Handler", (base,), {"sent": sent, "quiet": quiet})
     return functools.partial(served, directory=folder)
 
 
