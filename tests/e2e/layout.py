@@ -35,6 +35,7 @@ _PLACES = {
     "Command8": Place(240, 2880, 1575, 855, inside="Frame1"),
     "Label6": Place(3840, 480, 1965, 300, autosize=True),
     "Label7": Place(2400, 6720, 1095, 615),
+    "Label5": Place(120, 240, 3495, 7215),   # the grid's sunken border
 }
 for _row in ROWS:
     _top = 960 + 720 * (_row - 1)

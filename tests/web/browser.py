@@ -13,6 +13,7 @@ title, current_url), and the hands and ears below, which differ:
     insert_text(text)           text put in at once, as a paste does
     tap(x, y)                   a finger on a touch screen      (CannotInThisEngine)
     size_viewport(w, h, touch)  the page's viewport, as a phone's when touch
+    get_screenshot_as_png()     the viewport, in device pixels
     on_new_document(source)     a script before every document's own (CannotInThisEngine)
     console()                   [(level, text)] logged since the last call
 
@@ -235,8 +236,10 @@ class Chromium(_SeleniumHands, webdriver.Chrome):
         self.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
     def size_viewport(self, width, height, touch=False):
+        # The screen's own density (0): an emulated one is drawn at one pixel
+        # per CSS pixel and scaled afterwards, which no real screen does.
         self.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": touch})
+            "width": width, "height": height, "deviceScaleFactor": 0, "mobile": touch})
         self.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {
             "enabled": touch, "maxTouchPoints": 1})
 
@@ -303,27 +306,33 @@ class WebKit(_SeleniumHands, webdriver.WebKitGTK):
 
 
 @contextlib.contextmanager
-def engine(name, page_url=None):
-    """A browser of engine `name` with a fresh profile, one CSS pixel to one
-    pixel, its viewport WINDOW_SIZE, headless (or, where an engine has no
-    headless way, on a private Xvfb). `page_url` is the page's start, for
-    WebKit's console()."""
+def engine(name, page_url=None, density=1):
+    """A browser of engine `name` with a fresh profile, `density` device
+    pixels to one CSS pixel, its viewport WINDOW_SIZE, headless (or, where an
+    engine has no headless way, on a private Xvfb). `page_url` is the page's
+    start, for WebKit's console(). WebKitGTK takes a whole density only
+    (GTK's scale)."""
+    if name == "webkit" and density != int(density):
+        raise CannotInThisEngine("GTK scales MiniBrowser by whole numbers only")
     profile = tempfile.mkdtemp(prefix=f"bul-pgia-{name}.")
     display = None
     try:
         if name == "chromium":
-            driver = _start_chromium(profile)
+            driver = _start_chromium(profile, density)
         else:
             # WebKitGTK has no headless mode, and headless Firefox no window
             # with the system's focus (see FirefoxDriver): their windows go
             # on a private Xvfb.
-            display, os.environ["DISPLAY"] = start_xvfb("1280x1024x24")
+            # A screen large enough for the largest viewport at the density.
+            display, os.environ["DISPLAY"] = start_xvfb(
+                "%dx%dx24" % (1700 * density, 1300 * density))
             if name == "webkit":
+                os.environ["GDK_SCALE"] = str(int(density))
                 driver = _start_webkit()
                 driver.page_url = page_url
             else:
                 import firefox_driver
-                driver = firefox_driver.FirefoxDriver(FIREFOX, profile, WINDOW_SIZE)
+                driver = firefox_driver.FirefoxDriver(FIREFOX, profile, WINDOW_SIZE, density)
         try:
             driver.on_new_document(_WATCH_POLICY)
         except CannotInThisEngine:
@@ -343,18 +352,18 @@ def chromium():
     return engine("chromium")
 
 
-def _chromium_arguments(profile):
+def _chromium_arguments(profile, density=1):
     return ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
             "--disable-component-update", "--disable-sync", "--no-first-run",
             "--no-default-browser-check", "--disable-dev-shm-usage",
-            "--force-device-scale-factor=1", "--window-size=%d,%d" % WINDOW_SIZE,
+            f"--force-device-scale-factor={density}", "--window-size=%d,%d" % WINDOW_SIZE,
             f"--user-data-dir={profile}"]
 
 
-def _start_chromium(profile):
+def _start_chromium(profile, density=1):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
-    for argument in ["--headless=new", *_chromium_arguments(profile)]:
+    for argument in ["--headless=new", *_chromium_arguments(profile, density)]:
         options.add_argument(argument)
     # No bar saying the browser is under automated control: a player's
     # browser has none, and a screen reader would read it out.

@@ -4,12 +4,12 @@
 // one JSON request a line on stdin, [error, value] a line on stdout. Firefox
 // has a window, on the display of $DISPLAY: see FirefoxDriver.
 //
-//   node firefox_bridge.js FIREFOX PROFILE WIDTH HEIGHT
+//   node firefox_bridge.js FIREFOX PROFILE WIDTH HEIGHT [DENSITY]
 "use strict";
 const readline = require("node:readline");
 const puppeteer = require("puppeteer-core");
 
-const [executablePath, userDataDir, width, height] = process.argv.slice(2);
+const [executablePath, userDataDir, width, height, density = "1"] = process.argv.slice(2);
 
 async function main() {
     const browser = await puppeteer.launch({
@@ -18,7 +18,10 @@ async function main() {
         // worker, which then keeps the next build waiting until the tab
         // closes. The scenarios' Firefox keeps no such cache, so that a page
         // left is gone, as the scenarios that replace a build expect.
-        extraPrefsFirefox: { "browser.sessionhistory.max_total_viewers": 0 },
+        // The density as a screen's own, for drawing as for layout (the one
+        // WebDriver BiDi emulates leaves borders drawn at another).
+        extraPrefsFirefox: { "browser.sessionhistory.max_total_viewers": 0,
+                             "layout.css.devPixelsPerPx": density },
         defaultViewport: { width: Number(width), height: Number(height) },
     });
     const page = (await browser.pages())[0] ?? await browser.newPage();

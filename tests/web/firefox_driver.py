@@ -63,14 +63,15 @@ class FirefoxDriver:
     # puppeteer over BiDi cannot ask Firefox what a screen reader would hear.
     accessible_names = False
 
-    def __init__(self, firefox, profile, size):
+    def __init__(self, firefox, profile, size, density=1):
         modules = next((m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core"))),
                        None)
         if modules is None:
             raise RuntimeError("puppeteer-core is not installed: run `npm ci` in tests/web "
                                "(CTest's web.tools test runs it in the build folder)")
         self._bridge = subprocess.Popen(
-            ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile, *map(str, size)],
+            ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile,
+             *map(str, size), str(density)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
             env={**os.environ, "NODE_PATH": os.path.abspath(modules)})
         # puppeteer's own default applies to the pages it opens, not the first.
@@ -169,6 +170,9 @@ class FirefoxDriver:
 
     def console(self):
         return [tuple(entry) for entry in self._ask("console")]
+
+    def get_screenshot_as_png(self):
+        return self.screenshot()
 
     def screenshot(self, clip=None):
         """The viewport, or `clip` ({x, y, width, height}) of it, as PNG."""

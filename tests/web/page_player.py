@@ -13,13 +13,14 @@ from player_base import PlayerBase
 from waiting import wait_until
 
 # Where an element is drawn, in CSS pixels of the viewport: DRAWN + "return
-# drawn(element)". WebKit leaves the board's CSS zoom out of the rectangles of
-# the board and of what lies in it (its WebDriver too), the other engines put
-# it in: f is the zoom left out.
+# drawn(element)". WebKit leaves the CSS zoom of the board and of the message
+# box, which is scaled with it, out of their rectangles and of those of what
+# lies in them (its WebDriver too), the other engines put it in: f is the
+# zoom left out.
 DRAWN = """
 function drawn(element) {
     const r = element.getBoundingClientRect();
-    const board = element.closest("#Form1");
+    const board = element.closest("#Form1, #messageBox");
     const f = board ? parseFloat(getComputedStyle(board).zoom) * board.offsetWidth
                       / board.getBoundingClientRect().width : 1;
     return {left: r.left * f, top: r.top * f, right: r.right * f, bottom: r.bottom * f,

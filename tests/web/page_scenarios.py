@@ -748,6 +748,208 @@ def fits_any_screen(player):
                "the board to fit %d x %d without a reload" % browser.WINDOW_SIZE)
 
 
+# The windows and pixel densities the board's lines are measured at: CSS
+# pixels, and device pixels per CSS pixel.
+EVEN_SIZES = ((800, 700), (1366, 768), (1600, 1200), (360, 640))
+EVEN_DENSITIES = (1, 1.25, 2, 3)
+# Where the grid is measured, in the board's own pixels: the column between
+# the bulls and Line5, which crosses every horizontal line and nothing drawn
+# but the strip, and the row between the first two rows of cells, which
+# crosses every vertical line. Four lines lie under the sunken border of
+# Label5 and show only where it leaves them.
+_ACROSS_ROWS_X = 76
+_ACROSS_COLUMNS_Y = 100
+# The board's coloured columns: a cell of each and its fill.
+_COLUMNS = (("bol", "#ffc080"), ("pgia", "#ff80ff"), ("lbltry", "#80ff80"))
+
+# The viewport's CSS width, the board's rectangle and each control's as
+# drawn, in CSS pixels.
+_DRAWN_RECTS = DRAWN + """
+const board = drawn(document.getElementById("Form1"));
+const rects = {};
+for (const element of document.querySelectorAll("#Form1 [id]")) {
+    const r = drawn(element);
+    rects[element.id] = [r.left, r.top, r.width, r.height];
+}
+return [innerWidth, [board.left, board.top, board.width, board.height], rects];
+"""
+
+
+# Returns once two frames have been drawn since the call.
+_NEXT_FRAME = """
+const done = arguments[arguments.length - 1];
+requestAnimationFrame(() => requestAnimationFrame(() => done()));
+"""
+
+
+def _runs(pixels, wanted):
+    """The lengths of the runs of consecutive pixels for which `wanted` holds."""
+    runs, length = [], 0
+    for pixel in [*pixels, None]:
+        if pixel is not None and wanted(pixel):
+            length += 1
+        elif length:
+            runs.append(length)
+            length = 0
+    return runs
+
+
+def _grid_widths(driver):
+    """From a screenshot, in device pixels: the widths of the black lines
+    that show, down the board and across it, and {column: the (widths,
+    heights) of its cells' fill}."""
+    # What the page last changed drawn: WebKit may still show the frame before.
+    driver.execute_async_script(_NEXT_FRAME)
+    shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
+    css_width, origin, rects = driver.execute_script(_DRAWN_RECTS)
+    device = shot.width / css_width
+    unit = rects["Label5"][2] / desktop.layout.rect("Label5")[2]
+
+    def span(start, length):
+        """Device pixels from `start` for `length`, both in CSS pixels."""
+        return range(round(start * device), round((start + length) * device))
+
+    def black(pixel):
+        return max(pixel) < 64
+    left, top, width, height = rects["Label5"]
+    x = round((origin[0] + _ACROSS_ROWS_X * unit) * device)
+    y = round((origin[1] + _ACROSS_COLUMNS_Y * unit) * device)
+    lines = (_runs([shot.getpixel((x, v)) for v in span(top, height)], black) +
+             _runs([shot.getpixel((u, y)) for u in span(left, width)], black))
+    cells = {}
+    for column, fill in _COLUMNS:
+        colour = tuple(int(fill[i:i + 2], 16) for i in (1, 3, 5))
+        sizes = set()
+        for row in desktop.layout.ROWS:
+            left, top, width, height = rects[f"{column}{row}"]
+            # Beside the right edge, where no digit reaches, and under the top.
+            u = round((left + width - 4 * unit) * device)
+            v = round((top + 3 * unit) * device)
+            heights = _runs([shot.getpixel((u, y)) for y in span(top - unit, height + 2 * unit)],
+                            lambda pixel: pixel == colour)
+            widths = _runs([shot.getpixel((x, v)) for x in span(left - unit, width + 2 * unit)],
+                           lambda pixel: pixel == colour)
+            sizes.add((tuple(widths), tuple(heights)))
+        cells[column] = sizes
+    return lines, cells
+
+
+def _check_grid_at(driver, url, density):
+    """The grid measured at every size of EVEN_SIZES; one line for each."""
+    measured = []
+    for width, height in EVEN_SIZES:
+        screen = f"{width} x {height} at {density}"
+        try:
+            driver.size_viewport(width, height)
+        except browser.CannotInThisEngine as reason:
+            print(f"{driver.engine}: {screen} not checked: {reason}")
+            continue
+        PagePlayer(driver, url)
+        lines, cells = _grid_widths(driver)
+        assert len(lines) >= 11, f"{screen}: only {len(lines)} lines show: {lines}"
+        assert len(set(lines)) == 1, f"{screen}: lines of widths {lines} device pixels"
+        uneven = {column: sizes for column, sizes in cells.items() if len(sizes) != 1}
+        assert not uneven, f"{screen}: cells of one column in more than one size: {uneven}"
+        measured.append(f"{screen}: lines {lines[0]}, cells (widths, heights) " + ", ".join(
+            f"{column} {next(iter(sizes))}" for column, sizes in cells.items()))
+    return measured
+
+
+@serves_itself
+def even_lines_at_any_size(driver, folder):
+    """At every window size and pixel density, the board's grid lines are all
+    of one width in device pixels, and the cells of a column all of one size,
+    as the window draws them: measured on a screenshot. A density is the
+    browser's own, as a screen's (chromium's emulated one is drawn at one
+    pixel per CSS pixel and scaled afterwards, as no screen is); an engine
+    that cannot take a density or make its window as small leaves those out."""
+    measured = []
+    with browser.served(folder) as url:
+        for density in EVEN_DENSITIES:
+            if density == 1:
+                measured += _check_grid_at(driver, url, density)
+                continue
+            try:
+                with browser.engine(driver.engine, url, density) as other:
+                    measured += _check_grid_at(other, url, density)
+            except browser.CannotInThisEngine as reason:
+                print(f"{driver.engine}: density {density} not checked: {reason}")
+    print("\n".join(measured))
+
+
+# The open message box's size as drawn, in CSS pixels of the viewport, and
+# its OK's caption colours.
+_BOX_DRAWN = DRAWN + """
+const r = drawn(document.getElementById("messageBox"));
+const ok = getComputedStyle(document.getElementById("messageBoxOk"));
+return [r.width, r.height, ok.color, ok.webkitTextFillColor || ok.color];
+"""
+# A button's face and caption colours as the style computes them.
+_BUTTON_COLOURS = """
+const style = getComputedStyle(document.getElementById(arguments[0]));
+return [style.backgroundColor, style.color];
+"""
+# A window the board is drawn at its own size in (its height), one that
+# MiniBrowser can be, and a large one.
+_OWN_SIZE = (480, 526)
+_LARGE = (1600, 1200)
+
+
+def _rgb(colour):
+    """(r, g, b, alpha) of a computed colour, "rgb(...)" or "rgba(...)"."""
+    values = [float(v) for v in re.findall(r"[\d.]+", colour)]
+    return (*values[:3], values[3] if len(values) > 3 else 1.0)
+
+
+def _refusal_box(player):
+    """The box of a refused guess, opened, as the page draws it."""
+    player.type_into_guess_box("12")
+    player.click("Command1")
+    player.wait_for_message_box()
+    return player.driver.execute_script(_BOX_DRAWN)
+
+
+def drawn_as_the_window(player):
+    """The message box lies over the board as over the window: scaled with
+    the board, its OK's caption black in every engine. A disabled "בדוק"
+    keeps the system's button face, opaque, and a grey caption."""
+    driver = player.driver
+    url = driver.current_url
+    sizes = {}
+    for viewport in (_OWN_SIZE, _LARGE):
+        driver.size_viewport(*viewport)
+        player = PagePlayer(driver, url)
+        width, height, ok, ok_fill = _refusal_box(player)
+        sizes[viewport] = (width, height, board_scale(player))
+        assert _rgb(ok) == _rgb(ok_fill) == (0, 0, 0, 1), \
+            f"the box's OK is drawn in {ok} (its text fill {ok_fill}), not black"
+        player.dismiss(player.message_box())
+    (small_w, small_h, _), (large_w, large_h, scale) = sizes[_OWN_SIZE], sizes[_LARGE]
+    assert scale > 2, f"{_LARGE}: the board is only {scale:.2f} times its size"
+    for what, small, large in (("width", small_w, large_w), ("height", small_h, large_h)):
+        assert abs(large / small - scale) < 0.05 * scale, \
+            f"over a board {scale:.2f} times its size, the box's {what} is {large:.0f} " \
+            f"pixels, {large / small:.2f} times its {small:.0f} over the board at its own size"
+
+    player.click("Command2")
+    wait_until(lambda: not player.board()["Command1"].enabled, 5.0, "בדוק to be disabled")
+    face, caption = (_rgb(c) for c in driver.execute_script(_BUTTON_COLOURS, "Command1"))
+    enabled_face, _ = (_rgb(c) for c in driver.execute_script(_BUTTON_COLOURS, "Command3"))
+    assert face[3] == 1 and face == enabled_face, \
+        f"the disabled בדוק's face is {face}, the enabled חדש's {enabled_face}"
+    assert caption[3] == 1 and caption[0] == caption[1] == caption[2] and 0 < caption[0] < 255, \
+        f"the disabled בדוק's caption is {caption}, not an opaque grey"
+    # Drawn so: its face beside the left edge, where the caption does not reach.
+    driver.execute_async_script(_NEXT_FRAME)
+    shot = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
+    css_width, _, rects = driver.execute_script(_DRAWN_RECTS)
+    left, top, _, height = rects["Command1"]
+    device = shot.width / css_width
+    point = (round((left + 5 * scale) * device), round((top + height / 2) * device))
+    assert shot.getpixel(point) == tuple(round(v) for v in face[:3]), \
+        f"the disabled בדוק shows {shot.getpixel(point)} at {point}, not its face {face}"
+
+
 # The rectangles of the page's controls, relative to Form1, as drawn, and
 # their texts.
 _PAGE_RECTS = """
@@ -848,6 +1050,15 @@ def matches_desktop_window(player, artefacts):
             if on_page != in_window or "#%02x%02x%02x" % in_window != control["fill"]:
                 wrong[name] = (point, on_page, in_window, control["fill"])
     assert not wrong, f"cells whose colour is not their fill (point, page, window, fill): {wrong}"
+    # The game shown, בדוק is disabled: its face is the enabled חדש's, in both.
+    faces = {}
+    for name in ("Command1", "Command3"):
+        left, top, _, height = window[name]["rect"]
+        point = (left + 5, top + height // 2)
+        faces[name] = (drawn.getpixel(point), shot.getpixel(point))
+    assert faces["Command1"] == faces["Command3"], \
+        f"the disabled בדוק's face (page, window) is {faces['Command1']}, " \
+        f"the enabled חדש's {faces['Command3']}"
 
 
 PAGE_ONLY = (
@@ -865,6 +1076,8 @@ PAGE_ONLY = (
     *(_offline_scenario(*host) for host in OFFLINE_HOSTS),
     next_build_replaces_the_old_whole,
     fits_any_screen,
+    even_lines_at_any_size,
+    drawn_as_the_window,
     matches_desktop_window,
 )
 

@@ -223,11 +223,13 @@ std::string boardStyle() {
         const form::Control& c = form::kLayout[static_cast<std::size_t>(index)];
         const form::PixelRect rect = form::pixelRect(c);
         const bool above = c.has(form::AboveLabels);
-        out += "#" + std::string(c.name) + " { left: " + std::to_string(rect.left) +
-               "px; top: " + std::to_string(rect.top) +
+        // The rectangle as custom properties: page.css places every control
+        // from them, each edge on a whole device pixel.
+        out += "#" + std::string(c.name) + " { --l: " + std::to_string(rect.left) +
+               "px; --t: " + std::to_string(rect.top) +
                "px; z-index: " + std::to_string(above ? 2 * count - index : count - index) + ";";
         if (!c.has(form::AutoSize)) {
-            out += " width: " + std::to_string(rect.width) + "px; height: " +
+            out += " --w: " + std::to_string(rect.width) + "px; --h: " +
                    std::to_string(rect.height) + "px;";
         }
         if (c.backColour && !c.has(form::Transparent)) {

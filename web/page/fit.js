@@ -1,11 +1,10 @@
 // Scales the board as a whole to the largest size that fits the visible part
 // of the window, from a 320-pixel phone to a large desktop screen, and again
-// whenever that part changes: a resize, a turned phone, the on-screen
-// keyboard. Only for a browser whose style sheets cannot divide lengths:
-// elsewhere fit.css does it alone. The layout inside the board stays as the
-// game's table has it; fit.css zooms the board by the scale set here.
-
-let scale = 1;
+// whenever that part or the screen's pixel density changes: a resize, a
+// turned phone, the on-screen keyboard, the browser's zoom, another screen.
+// The layout inside the board stays as the game's table has it; fit.css
+// zooms the board by the scale set here, and page.css rounds each control's
+// edges to the device pixel set here, in the board's own pixels.
 
 // The on-screen keyboard shrinks the layout, so that fit.css keeps the board
 // above it. Only a browser with the keyboard's API knows the viewport's key;
@@ -24,21 +23,15 @@ function visibleSize() {
 }
 
 function fit() {
-    const board = document.getElementById("Form1");
-    if (!board) {
-        return;
-    }
-    const drawn = board.getBoundingClientRect();
-    const [width, height] = [drawn.width / scale, drawn.height / scale];
-    if (width === 0 || height === 0) {
-        return;
-    }
     const root = document.documentElement;
-    const margin = parseFloat(getComputedStyle(root).getPropertyValue("--board-margin")) || 0;
+    const style = getComputedStyle(root);
+    const [width, height] = style.getPropertyValue("--board-size").trim().split(" ").map(Number);
+    const margin = parseFloat(style.getPropertyValue("--board-margin")) || 0;
     const [visibleWidth, visibleHeight] = visibleSize();
-    scale = Math.max(0.1, Math.min((visibleWidth - 2 * margin) / width,
-                                   (visibleHeight - 2 * margin) / height));
+    const scale = Math.max(0.1, Math.min((visibleWidth - 2 * margin) / width,
+                                         (visibleHeight - 2 * margin) / height));
     root.style.setProperty("--board-scale", String(scale));
+    root.style.setProperty("--device-pixel", `${1 / (scale * devicePixelRatio)}px`);
 }
 
 // At most once a frame, however many events a resize brings.
@@ -53,20 +46,15 @@ function refit() {
     }
 }
 
-if (!CSS.supports("zoom", "calc(1px / 1px)")) {
-    window.addEventListener("resize", refit);
-    window.visualViewport?.addEventListener("resize", refit);
-    if (document.getElementById("Form1")) {
-        fit();
-    } else {
-        // The board may be put on the page by a script; the observer's call
-        // comes before the next paint.
-        const watch = new MutationObserver(() => {
-            if (document.getElementById("Form1")) {
-                watch.disconnect();
-                fit();
-            }
-        });
-        watch.observe(document.body, { childList: true, subtree: true });
-    }
+// A new density (the browser's zoom, another screen) may come without a resize.
+function watchDensity() {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener("change", () => {
+        refit();
+        watchDensity();
+    }, { once: true });
 }
+
+window.addEventListener("resize", refit);
+window.visualViewport?.addEventListener("resize", refit);
+watchDensity();
+fit();
