@@ -9,7 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -177,6 +179,32 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
         EXPECT_TRUE(anyDarkPixel(after, area)) << digit << " shown but not drawn";
     }
     expectColour(after, insidePanel, 0xC0C0FF, "shown Frame1");
+}
+
+// Found drawn in #8080FF and #C0C0FF darkened: the back colours of the window
+// and the panel reached the outlines through the palette.
+TEST(Screenshot, ButtonsAndTheGuessBoxAreOutlinedAsTheSystemDrawsThem) {
+    Form1Driver driver;
+    driver.doubleClickLabel6();
+    driver.takeBoxes();
+    driver.control("Text1")->clearFocus();  // a focused box is outlined in the highlight
+    const QImage image = grab(driver);
+    for (const char* name : {"Text1", "Command1", "Command3", "Command4"}) {
+        const QWidget* control = driver.control(name);
+        // The same kind of control on its own, in the application's colours.
+        std::unique_ptr<QWidget> alone;
+        if (qobject_cast<const QLineEdit*>(control) != nullptr) {
+            alone = std::make_unique<QLineEdit>();
+        } else {
+            alone = std::make_unique<QPushButton>();
+        }
+        alone->resize(control->size());
+        const QImage reference = alone->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint origin = control->mapTo(&driver.form(), QPoint(0, 0));
+        for (const QPoint edge : {QPoint(0, control->height() / 2), QPoint(control->width() / 2, 0)}) {
+            expectColour(image, origin + edge, reference.pixel(edge), std::string(name) + "'s outline");
+        }
+    }
 }
 
 TEST(Screenshot, AMessageBoxShowsItsTextWithOneOkAndNoIcon) {
