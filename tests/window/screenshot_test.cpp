@@ -23,6 +23,7 @@
 #include "layout.h"
 #include "qt_strings.h"
 #include "qt_message_box.h"
+#include "x11_connection.h"
 
 namespace window::testing {
 namespace {
@@ -153,6 +154,32 @@ TEST(ScaledScreenshot, TheWholeWindowIsDrawnAtTheDisplayRatio) {
     // The picture reaches the client area's far corner.
     const QPoint corner(image.width() - 1, image.height() - 1);
     EXPECT_NE(image.pixel(corner) & 0xFFFFFF, form::kForm1BackColour) << "back colour at the corner";
+}
+
+// Without a window manager nothing holds the fixed size: made larger from
+// outside, as `xdotool windowsize` does, the window shows the rest of the
+// picture, and its back colour only beyond the picture's 496 x 538 pixels.
+TEST(Screenshot, ALargerWindowShowsTheWholePicture) {
+    Form1Driver driver;
+    xcb_connection_t* connection = x11Connection();
+    ASSERT_NE(connection, nullptr);
+    // At the screen's corner, so that all of it lies on the 1024 x 768 screen.
+    const std::uint32_t place[] = {0, 0, 600, 700};
+    xcb_configure_window(connection, static_cast<xcb_window_t>(driver.form().winId()),
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                             XCB_CONFIG_WINDOW_HEIGHT,
+                         place);
+    xcb_flush(connection);
+    for (int wait = 0; wait < 100 && driver.form().size() != QSize(600, 700); ++wait) {
+        QTest::qWait(50);
+    }
+    const QImage image = grab(driver);
+    ASSERT_EQ(image.size(), QSize(600, 700));
+    for (QPoint point : {QPoint(450, 300), QPoint(495, 537), QPoint(420, 520), QPoint(496, 300),
+                         QPoint(450, 538), QPoint(599, 699)}) {
+        expectColour(image, point, behindEverything(point), "picture or back colour");
+    }
+    save(image, "form1-larger.png");
 }
 
 TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
