@@ -83,6 +83,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
 
 void Form1::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
+        keepFrameFixed(*this);
         keepOffTaskBar(*this);
     }
     QWidget::showEvent(event);

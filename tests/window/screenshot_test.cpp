@@ -278,8 +278,15 @@ TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
         QRegularExpression("_MOTIF_WM_HINTS\\([^)]*\\) = (0x[0-9a-f]+), (0x[0-9a-f]+), (0x[0-9a-f]+)")
             .match(props);
     ASSERT_TRUE(motif.hasMatch()) << props.toStdString();
+    // Functions: 0x1 all, 0x2 resize, 0x4 move, 0x8 minimise, 0x10 maximise,
+    // 0x20 close; decorations: 0x4 resize handles, 0x10 the system menu.
+    const unsigned functions = motif.captured(2).toUInt(nullptr, 16);
     const unsigned decorations = motif.captured(3).toUInt(nullptr, 16);
     EXPECT_EQ(decorations & 0x60U, 0U) << props.toStdString();
+    EXPECT_EQ(functions & 0x1BU, 0U)
+        << "all, resize, minimise or maximise offered: " << props.toStdString();
+    EXPECT_EQ(functions & 0x24U, 0x24U) << "no move or close: " << props.toStdString();
+    EXPECT_EQ(decorations & 0x14U, 0x10U) << "handles, or no system menu: " << props.toStdString();
 
     const bool hasIcon = !loadWindowIcon().isNull();
     EXPECT_EQ(props.contains("_NET_WM_ICON(CARDINAL)"), hasIcon) << props.toStdString();
