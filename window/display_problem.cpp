@@ -1,4 +1,6 @@
 // Checks that the display Qt is going to use can be opened, without Qt.
+#include "display_problem.h"
+
 #include <QDir>
 #include <QLibraryInfo>
 #include <QStringList>
@@ -10,9 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include "application.h"
 
 namespace window {
 
@@ -47,16 +48,17 @@ std::vector<std::string> candidatePlatforms() {
     return platforms;
 }
 
-std::optional<std::string> x11Problem() {
+std::optional<std::string> x11Problem(XcbConnection* keepOpen) {
     const std::string display = environment("DISPLAY");
     if (display.empty()) {
         return "no X display: DISPLAY is not set";
     }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error != 0) {
+    XcbConnection connection(xcb_connect(nullptr, nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0) {
         return "cannot connect to the X display \"" + display + "\"";
+    }
+    if (keepOpen != nullptr) {
+        *keepOpen = std::move(connection);
     }
     return std::nullopt;
 }
@@ -103,12 +105,12 @@ std::optional<std::string> waylandProblem() {
 
 }  // namespace
 
-std::optional<std::string> displayProblem(int /*argc*/, char** /*argv*/) {
+std::optional<std::string> displayProblem(XcbConnection* keepOpen) {
     std::optional<std::string> firstProblem;
     for (const std::string& platform : candidatePlatforms()) {
         std::optional<std::string> problem;
         if (platform == "xcb") {
-            problem = x11Problem();
+            problem = x11Problem(keepOpen);
         } else if (platform.rfind("wayland", 0) == 0) {
             problem = waylandProblem();
         } else {

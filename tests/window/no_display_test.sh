@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The program without a reachable display: one line on stderr, exit status 1,
 # never Qt's abort (status 134) or a core dump. Usage: no_display_test.sh PROGRAM
+# Runs under tests/with-xvfb.sh: the X server there stands behind a display
+# that admits the program's own check and refuses Qt's connection after it.
 set -uo pipefail
 
 program=$1
@@ -39,5 +41,20 @@ check "Wayland asked for, its socket dead" QT_QPA_PLATFORM=wayland WAYLAND_DISPL
 check "a dead Wayland socket by its path" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$workdir/wayland-dead"
 check "a dead Wayland socket, then a dead X display" XDG_SESSION_TYPE=wayland \
     WAYLAND_DISPLAY=wayland-dead DISPLAY=:64999
+
+# Checked, then refused: Qt's own connection fails after the check's succeeded.
+if [ -z "${DISPLAY:-}" ]; then
+    echo "FAIL: no X server to stand behind the refusing display (run under with-xvfb.sh)" >&2
+    exit 1
+fi
+coproc refusing { exec /usr/bin/python3 "$(dirname "$0")/one_connection_display.py"; }
+read -r -t 10 number <&"${refusing[0]}" || number=
+if [ -z "$number" ]; then
+    echo "FAIL: the refusing display did not start" >&2
+    failures=$((failures + 1))
+else
+    check "the check admitted, Qt's own connection refused" DISPLAY=":$number"
+fi
+[ -z "${refusing_PID:-}" ] || kill "$refusing_PID" 2>/dev/null || true
 
 exit $((failures > 0))
