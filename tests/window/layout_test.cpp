@@ -89,6 +89,12 @@ TEST_P(EveryControl, HasItsStoredLook) {
             ASSERT_NE(frame, nullptr);
             EXPECT_EQ(frame->palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0xC0C0FFU);
             EXPECT_TRUE(frame->autoFillBackground());
+            // Its etched edge is a 1-pixel shadow and a 1-pixel light line;
+            // the back colour starts at the third pixel in from the edge.
+            const QImage drawn = frame->grab().toImage();
+            const int middle = frame->height() / 2;
+            EXPECT_EQ(drawn.pixel(2, middle) & 0xFFFFFF, 0xC0C0FFU);
+            EXPECT_NE(drawn.pixel(1, middle) & 0xFFFFFF, 0xC0C0FFU);
             break;
         }
         case form::Kind::Line:
@@ -148,6 +154,9 @@ TEST(Window, IsAFixedFourHundredByFiveHundredTenWindowWithTheStoredCaption) {
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form.layoutDirection(), Qt::LeftToRight);
+    // The app id by which a Wayland compositor and the desktop match the
+    // window to its entry, bul-pgia.desktop, and so to its name and icon.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("bul-pgia"));
 }
 
 TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {
