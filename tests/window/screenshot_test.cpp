@@ -298,5 +298,18 @@ TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
               QPoint((screen.width() - 400) / 2, (screen.height() - 510) / 2));
 }
 
+// Shown again, the window is still kept off the task bar: reading the state
+// to see whether it holds the atom already must leave the state in place.
+TEST(WindowManagerHints, HiddenAndShownAgainStillNoTaskBarButton) {
+    Form1Driver driver;
+    driver.form().hide();
+    QTest::qWait(100);
+    driver.form().show();
+    QTest::qWait(100);
+    const QString props = xprop(driver);
+    EXPECT_TRUE(props.contains(QRegularExpression("_NET_WM_STATE\\(ATOM\\) = .*_NET_WM_STATE_SKIP_TASKBAR")))
+        << props.toStdString();
+}
+
 }  // namespace
 }  // namespace window::testing
