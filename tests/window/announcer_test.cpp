@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "announcer.h"
@@ -105,6 +106,11 @@ TEST_F(Announcements, ACellsNewCaptionReplacesItsWholeTextFromTheStart) {
     captionChanges.clear();
     driver.click("Command1");
     EXPECT_TRUE(captionChanges.contains(QStringLiteral("lbltry1: 0 - +1234")))
+        << captionChanges.join(" | ").toStdString();
+    // A new game draws its secret into hidden digits: nothing of it is told.
+    captionChanges.clear();
+    driver.click("Command3");
+    EXPECT_TRUE(captionChanges.filter(QRegularExpression("^lbl\\d:")).isEmpty())
         << captionChanges.join(" | ").toStdString();
 }
 

@@ -20,6 +20,16 @@ namespace {
 
 QString nameOf(const form::Control& control) { return toQString(control.name); }
 
+// Buttons and the text box keep the application's colours for their kind,
+// whatever back colour the window or the panel around them has.
+void expectSystemColours(const QWidget& widget) {
+    const QPalette system = QApplication::palette(&widget);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        EXPECT_EQ(widget.palette().color(group, QPalette::Window), system.color(group, QPalette::Window))
+            << widget.objectName().toStdString() << " in colour group " << group;
+    }
+}
+
 class EveryControl : public ::testing::TestWithParam<std::size_t> {
 protected:
     const form::Control& control() const { return form::kLayout[GetParam()]; }
@@ -79,10 +89,15 @@ TEST_P(EveryControl, HasItsStoredLook) {
             EXPECT_FALSE(button->autoDefault());
             EXPECT_FALSE(button->isDefault());
             EXPECT_EQ(button->text(), toQString(control().caption));
+            expectSystemColours(*widget);
             break;
         }
         case form::Kind::TextBox:
             EXPECT_EQ(static_cast<QLineEdit*>(widget)->maxLength(), 4);
+            // Absolute: typed Hebrew would otherwise start at the right.
+            EXPECT_EQ(static_cast<QLineEdit*>(widget)->alignment(),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute);
+            expectSystemColours(*widget);
             break;
         case form::Kind::Frame: {
             auto* frame = qobject_cast<QGroupBox*>(widget);
@@ -95,6 +110,15 @@ TEST_P(EveryControl, HasItsStoredLook) {
             const int middle = frame->height() / 2;
             EXPECT_EQ(drawn.pixel(2, middle) & 0xFFFFFF, 0xC0C0FFU);
             EXPECT_NE(drawn.pixel(1, middle) & 0xFFFFFF, 0xC0C0FFU);
+            // The title breaks the top edge from 6 pixels in, over its
+            // width and 2 pixels of back colour on each side.
+            const QFontMetrics metrics(frame->font());
+            const int edge = metrics.height() / 2;
+            const int gapEnd = 6 + metrics.horizontalAdvance(frame->title()) + 4;
+            EXPECT_NE(drawn.pixel(5, edge) & 0xFFFFFF, 0xC0C0FFU) << "the edge before the title";
+            EXPECT_EQ(drawn.pixel(6, edge) & 0xFFFFFF, 0xC0C0FFU) << "the gap's first pixel";
+            EXPECT_EQ(drawn.pixel(gapEnd - 1, edge) & 0xFFFFFF, 0xC0C0FFU) << "the gap's last pixel";
+            EXPECT_NE(drawn.pixel(gapEnd, edge) & 0xFFFFFF, 0xC0C0FFU) << "the edge after the title";
             break;
         }
         case form::Kind::Line:
@@ -157,6 +181,24 @@ TEST(Window, IsAFixedFourHundredByFiveHundredTenWindowWithTheStoredCaption) {
     // The app id by which a Wayland compositor and the desktop match the
     // window to its entry, bul-pgia.desktop, and so to its name and icon.
     EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("bul-pgia"));
+}
+
+// The longest caption, "מחק את כל ניסיונותי עד עכשיו", is wider than its button.
+TEST(Buttons, ALongCaptionWrapsOntoTwoLines) {
+    Form1Driver driver;
+    QWidget* command8 = driver.control("Command8");
+    const QImage drawn = command8->grab().toImage();
+    const auto inkIn = [&](int top, int bottom) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 4; x < drawn.width() - 4; ++x) {
+                if (qGray(drawn.pixel(x, y)) < 96) return true;
+            }
+        }
+        return false;
+    };
+    const int third = drawn.height() / 3;
+    EXPECT_TRUE(inkIn(4, third)) << "nothing written on the upper line";
+    EXPECT_TRUE(inkIn(2 * third, drawn.height() - 4)) << "nothing written on the lower line";
 }
 
 TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {

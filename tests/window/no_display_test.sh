@@ -31,6 +31,11 @@ check() {
 
 check "no DISPLAY, default platform"
 check "no DISPLAY, xcb asked for" QT_QPA_PLATFORM=xcb
+check "no DISPLAY, xcb asked for with a plugin option" QT_QPA_PLATFORM=xcb:nograb
+grep -q 'DISPLAY is not set' "$workdir/err" || {
+    echo "FAIL: a plugin option hid the platform from the check" >&2
+    failures=$((failures + 1))
+}
 check "a display nobody serves" DISPLAY=:64999
 check "a Wayland session without a compositor" XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-77
 
