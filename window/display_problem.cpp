@@ -1,9 +1,6 @@
 // Checks that the display Qt is going to use can be opened, without Qt.
 #include "display_problem.h"
 
-#include <QDir>
-#include <QLibraryInfo>
-#include <QStringList>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -63,12 +60,6 @@ std::optional<std::string> x11Problem(XcbConnection* keepOpen) {
     return std::nullopt;
 }
 
-bool waylandPluginInstalled() {
-    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                         QStringLiteral("/platforms"));
-    return !platforms.entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty();
-}
-
 std::optional<std::string> waylandProblem() {
     std::string socketName = environment("WAYLAND_DISPLAY");
     if (socketName.empty()) {
@@ -96,9 +87,6 @@ std::optional<std::string> waylandProblem() {
     }
     if (!connected) {
         return "cannot connect to the Wayland display \"" + socketName + "\"";
-    }
-    if (!waylandPluginInstalled()) {
-        return "no Qt platform plugin for Wayland is installed";
     }
     return std::nullopt;
 }

@@ -31,7 +31,6 @@ std::uint32_t little32(Bytes bytes, std::size_t offset) {
 constexpr std::size_t kDirectoryHeader = 6;
 constexpr std::size_t kDirectoryEntry = 16;
 constexpr std::size_t kInfoHeader = 40;  // BITMAPINFOHEADER, the least a bitmap carries
-constexpr std::uint32_t kLargestSide = 256;
 constexpr std::uint32_t kOpaque = 0xFF000000U;
 // The icon's images are all of 16 colours, with a full palette.
 constexpr std::uint32_t kBitsPerPixel = 4;
@@ -59,8 +58,7 @@ std::optional<IconImage> decodeBitmap(Bytes dib) {
     // A PNG image starts with its signature, which read as a header size puts
     // the colour rows far past the end: it is left out below.
     if (headerSize < kInfoHeader || little16(dib, 14) != kBitsPerPixel || little32(dib, 16) != 0 ||
-        (coloursUsed != 0 && coloursUsed != kColours) || width == 0 || height == 0 ||
-        width > kLargestSide || height > kLargestSide) {
+        (coloursUsed != 0 && coloursUsed != kColours) || width == 0 || height == 0) {
         return std::nullopt;
     }
     const std::size_t colourStride = stride(width, kBitsPerPixel);
