@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # The program without a reachable display: one line on stderr, exit status 1,
-# never Qt's abort (status 134) or a core dump. Usage: no_display_test.sh PROGRAM
-# Runs under tests/with-xvfb.sh: the X server there stands behind a display
-# that admits the program's own check and refuses Qt's connection after it.
+# never Qt's abort (status 134) or a core dump.
+#   no_display_test.sh PROGRAM                   no display at all, in many ways
+#   no_display_test.sh --refused-after-check PROGRAM
+#       under tests/with-xvfb.sh, whose X server stands behind a display that
+#       admits the program's own check and refuses Qt's connection after it
 set -uo pipefail
 
+refused_after_check=false
+if [ "${1:-}" = --refused-after-check ]; then
+    refused_after_check=true
+    shift
+fi
 program=$1
 failures=0
 workdir=$(mktemp -d)
@@ -29,6 +36,28 @@ check() {
     fi
 }
 
+refused_after_check() {
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "FAIL: no X server to stand behind the refusing display (run under with-xvfb.sh)" >&2
+        exit 1
+    fi
+    coproc refusing { exec /usr/bin/python3 "$(dirname "$0")/one_connection_display.py"; }
+    local number=
+    read -r -t 10 number <&"${refusing[0]}" || number=
+    if [ -z "$number" ]; then
+        echo "FAIL: the refusing display did not start" >&2
+        failures=$((failures + 1))
+    else
+        check "the check admitted, Qt's own connection refused" DISPLAY=":$number"
+    fi
+    [ -z "${refusing_PID:-}" ] || kill "$refusing_PID" 2>/dev/null || true
+}
+
+if $refused_after_check; then
+    refused_after_check
+    exit $((failures > 0))
+fi
+
 check "no DISPLAY, default platform"
 check "no DISPLAY, xcb asked for" QT_QPA_PLATFORM=xcb
 check "no DISPLAY, xcb asked for with a plugin option" QT_QPA_PLATFORM=xcb:nograb
@@ -46,20 +75,5 @@ check "Wayland asked for, its socket dead" QT_QPA_PLATFORM=wayland WAYLAND_DISPL
 check "a dead Wayland socket by its path" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$workdir/wayland-dead"
 check "a dead Wayland socket, then a dead X display" XDG_SESSION_TYPE=wayland \
     WAYLAND_DISPLAY=wayland-dead DISPLAY=:64999
-
-# Checked, then refused: Qt's own connection fails after the check's succeeded.
-if [ -z "${DISPLAY:-}" ]; then
-    echo "FAIL: no X server to stand behind the refusing display (run under with-xvfb.sh)" >&2
-    exit 1
-fi
-coproc refusing { exec /usr/bin/python3 "$(dirname "$0")/one_connection_display.py"; }
-read -r -t 10 number <&"${refusing[0]}" || number=
-if [ -z "$number" ]; then
-    echo "FAIL: the refusing display did not start" >&2
-    failures=$((failures + 1))
-else
-    check "the check admitted, Qt's own connection refused" DISPLAY=":$number"
-fi
-[ -z "${refusing_PID:-}" ] || kill "$refusing_PID" 2>/dev/null || true
 
 exit $((failures > 0))
