@@ -1,6 +1,7 @@
 // The built window against its stored layout: places, stacking, looks, fonts.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -199,6 +200,19 @@ TEST(Buttons, ALongCaptionWrapsOntoTwoLines) {
     const int third = drawn.height() / 3;
     EXPECT_TRUE(inkIn(4, third)) << "nothing written on the upper line";
     EXPECT_TRUE(inkIn(2 * third, drawn.height() - 4)) << "nothing written on the lower line";
+}
+
+// A screen reader may ask for any range of a cell's text, even one that
+// starts before it or ends past it: it gets the part that exists.
+TEST(Labels, GiveTheExistingPartOfAnyRangeOfTheirText) {
+    Form1Driver driver;
+    driver.guess("1234");
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(driver.control("lbltry1"));
+    ASSERT_NE(cell, nullptr);
+    ASSERT_NE(cell->textInterface(), nullptr);
+    EXPECT_EQ(cell->textInterface()->text(-2, 2), QStringLiteral("12"));
+    EXPECT_EQ(cell->textInterface()->text(1, 9), QStringLiteral("234"));
+    EXPECT_EQ(cell->textInterface()->text(3, 1), QString());
 }
 
 TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {
