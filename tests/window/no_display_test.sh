@@ -51,6 +51,23 @@ refused_after_check() {
         check "the check admitted, Qt's own connection refused" DISPLAY=":$number"
     fi
     [ -z "${refusing_PID:-}" ] || kill "$refusing_PID" 2>/dev/null || true
+
+    # A server that resets when its last client leaves: the check's connection
+    # must stay open until Qt has its own, and the program then starts.
+    coproc resetting { exec /usr/bin/python3 "$(dirname "$0")/one_connection_display.py" --resets; }
+    number=
+    read -r -t 10 number <&"${resetting[0]}" || number=
+    local status=0
+    env -i PATH="$PATH" HOME="$workdir" XDG_RUNTIME_DIR="$workdir" DISPLAY=":$number" \
+        timeout 5 "$program" >"$workdir/out" 2>"$workdir/err" </dev/null || status=$?
+    if [ -z "$number" ] || [ "$status" -ne 124 ]; then
+        echo "FAIL a display that resets when its last client leaves: status $status, not still running:" >&2
+        cat "$workdir/err" >&2
+        failures=$((failures + 1))
+    else
+        echo "ok   a display that resets when its last client leaves: the program started"
+    fi
+    [ -z "${resetting_PID:-}" ] || kill "$resetting_PID" 2>/dev/null || true
 }
 
 if $refused_after_check; then
