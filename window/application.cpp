@@ -3,10 +3,13 @@
 
 #include <QFont>
 #include <iostream>
+#include <optional>
 
 #include "close_while_blocked.h"
+#include "display_problem.h"
 #include "form1.h"
 #include "images.h"
+#include "platform_start.h"
 #include "qt_strings.h"
 #include "stored_fonts.h"
 
@@ -27,15 +30,19 @@ void configureApplication(QApplication& /*application*/) {
     }
 }
 
-int runGame(const char* programName, int argc, char** argv,
+int runGame(const char* programName, int /*argc*/, char** argv,
             const std::function<void(QWidget&)>& beforeShow) {
-    if (const auto problem = displayProblem(argc, argv)) {
+    XcbConnection checkedDisplay;
+    if (const auto problem = displayProblem(&checkedDisplay)) {
         std::cerr << programName << ": " << *problem << '\n';
         return 1;
     }
     // Only the program's name reaches Qt: the game takes no options, Qt's included.
     int qtArgc = 1;
+    std::optional<PlatformStartWatch> watch(std::in_place, programName);
     QApplication application(qtArgc, argv);
+    watch.reset();
+    checkedDisplay.reset();  // Qt holds a connection of its own now
     configureApplication(application);
     Form1 form;
     if (beforeShow) {

@@ -1,18 +1,10 @@
-// What the program sets up around Form1: the display check and global settings.
+// What the program sets up around Form1: the global settings and the whole run.
 #pragma once
 
 #include <QApplication>
 #include <functional>
-#include <optional>
-#include <string>
 
 namespace window {
-
-// Why no display can be reached, in one line, or nothing when the platform
-// Qt will use (QT_QPA_PLATFORM, else the session's) can be opened. Must run
-// before the QApplication exists: Qt's xcb plugin aborts the process when it
-// cannot connect. The arguments are ignored, like the rest of the command line.
-std::optional<std::string> displayProblem(int argc, char** argv);
 
 // Application name, desktop file name, window icon, and "David CLM" standing
 // in for a missing "David".

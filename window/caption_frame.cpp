@@ -27,8 +27,8 @@ void CaptionFrame::paintEvent(QPaintEvent* /*event*/) {
     const QRect titleArea(kTitleLeft, 0, metrics.horizontalAdvance(title()) + 2 * kTitlePadding,
                           metrics.height());
     painter.fillRect(titleArea, palette().color(QPalette::Window));
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    // The panel is never disabled: its title is always in the active colour.
+    painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
     painter.drawText(titleArea.adjusted(kTitlePadding, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::AlignAbsolute | Qt::TextSingleLine, title());
 }

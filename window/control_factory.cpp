@@ -2,6 +2,7 @@
 #include "control_factory.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
 #include <algorithm>
@@ -26,6 +27,20 @@ void fillWith(QWidget& widget, std::uint32_t colour) {
     palette.setColor(QPalette::Window, QColor::fromRgb(colour));
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
+}
+
+// Buttons and the text box are drawn in the system's colours. The window and
+// the codes panel hold their back colours in the Window role, which children
+// inherit and styles draw outlines and bevels with: the role is set back to
+// the application's own for the kind of control.
+QWidget* inSystemColours(QWidget* widget) {
+    QPalette palette = widget->palette();
+    const QPalette system = QApplication::palette(widget);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, system.color(group, QPalette::Window));
+    }
+    widget->setPalette(palette);
+    return widget;
 }
 
 QWidget* makeLabel(const form::Control& control, QWidget* parent, std::uint32_t formBackColour) {
@@ -61,8 +76,8 @@ QWidget* makeFrame(const form::Control& control, QWidget* parent) {
 
 QWidget* makeWidget(const form::Control& control, QWidget* parent, std::uint32_t formBackColour) {
     switch (control.kind) {
-        case form::Kind::Button: return new CaptionButton(QString(), parent);
-        case form::Kind::TextBox: return makeTextBox(control, parent);
+        case form::Kind::Button: return inSystemColours(new CaptionButton(QString(), parent));
+        case form::Kind::TextBox: return inSystemColours(makeTextBox(control, parent));
         case form::Kind::Frame: return makeFrame(control, parent);
         case form::Kind::Label: return makeLabel(control, parent, formBackColour);
         case form::Kind::Line: return new GridLine(parent);

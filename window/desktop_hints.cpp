@@ -1,4 +1,4 @@
-// Start-up position and the X11 skip-taskbar state.
+// Start-up position, the X11 Motif frame hints and the skip-taskbar state.
 #include "desktop_hints.h"
 
 #include <QGuiApplication>
@@ -6,6 +6,8 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -29,6 +31,15 @@ bool hasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t prope
     return std::find(atoms, atoms + count, atom) != atoms + count;
 }
 
+// _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+constexpr std::uint32_t kHasFunctions = 1U << 0;
+constexpr std::uint32_t kHasDecorations = 1U << 1;
+constexpr std::uint32_t kMove = 1U << 2;
+constexpr std::uint32_t kClose = 1U << 5;
+constexpr std::uint32_t kBorder = 1U << 1;
+constexpr std::uint32_t kTitle = 1U << 3;
+constexpr std::uint32_t kMenu = 1U << 4;
+
 }  // namespace
 
 void centreOnScreen(QWidget& window) {
@@ -43,6 +54,23 @@ void centreOnScreen(QWidget& window) {
     }
     window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                            screen->availableGeometry()));
+}
+
+void keepFrameFixed(QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        return;
+    }
+    const xcb_atom_t hints = internAtom(connection, "_MOTIF_WM_HINTS");
+    if (hints == XCB_ATOM_NONE) {
+        return;
+    }
+    // Replaces what Qt wrote when it made the window.
+    const std::array<std::uint32_t, 5> fixed{kHasFunctions | kHasDecorations, kMove | kClose,
+                                             kBorder | kTitle | kMenu, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                        hints, hints, 32, static_cast<std::uint32_t>(fixed.size()), fixed.data());
+    xcb_flush(connection);
 }
 
 void keepOffTaskBar(QWidget& window) {

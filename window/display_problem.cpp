@@ -1,7 +1,6 @@
 // Checks that the display Qt is going to use can be opened, without Qt.
-#include <QDir>
-#include <QLibraryInfo>
-#include <QStringList>
+#include "display_problem.h"
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -10,9 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include "application.h"
 
 namespace window {
 
@@ -47,24 +45,19 @@ std::vector<std::string> candidatePlatforms() {
     return platforms;
 }
 
-std::optional<std::string> x11Problem() {
+std::optional<std::string> x11Problem(XcbConnection* keepOpen) {
     const std::string display = environment("DISPLAY");
     if (display.empty()) {
         return "no X display: DISPLAY is not set";
     }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error != 0) {
+    XcbConnection connection(xcb_connect(nullptr, nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0) {
         return "cannot connect to the X display \"" + display + "\"";
     }
+    if (keepOpen != nullptr) {
+        *keepOpen = std::move(connection);
+    }
     return std::nullopt;
-}
-
-bool waylandPluginInstalled() {
-    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                         QStringLiteral("/platforms"));
-    return !platforms.entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty();
 }
 
 std::optional<std::string> waylandProblem() {
@@ -95,20 +88,17 @@ std::optional<std::string> waylandProblem() {
     if (!connected) {
         return "cannot connect to the Wayland display \"" + socketName + "\"";
     }
-    if (!waylandPluginInstalled()) {
-        return "no Qt platform plugin for Wayland is installed";
-    }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> displayProblem(int /*argc*/, char** /*argv*/) {
+std::optional<std::string> displayProblem(XcbConnection* keepOpen) {
     std::optional<std::string> firstProblem;
     for (const std::string& platform : candidatePlatforms()) {
         std::optional<std::string> problem;
         if (platform == "xcb") {
-            problem = x11Problem();
+            problem = x11Problem(keepOpen);
         } else if (platform.rfind("wayland", 0) == 0) {
             problem = waylandProblem();
         } else {

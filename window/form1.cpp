@@ -23,11 +23,10 @@ Form1::Form1(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       messages_(*this),
       game_(messages_, random_),
-      // The picture is larger than the client area; the part beyond it is
-      // never seen, so it is not decoded (a quarter of the picture's memory).
-      background_(loadBackgroundPicture(QString::fromLatin1(kBackgroundPicturePath),
-                                        QRect(0, 0, form::pixels(form::kForm1ClientWidth),
-                                              form::pixels(form::kForm1ClientHeight)))) {
+      // Whole, though larger than the client area: where no window manager
+      // holds the fixed size, the window can be made larger, and it then
+      // shows more of the picture.
+      background_(loadBackgroundPicture()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(form::kForm1Caption));
     setFixedSize(form::pixels(form::kForm1ClientWidth), form::pixels(form::kForm1ClientHeight));
@@ -84,6 +83,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
 
 void Form1::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
+        keepFrameFixed(*this);
         keepOffTaskBar(*this);
     }
     QWidget::showEvent(event);

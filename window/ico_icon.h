@@ -16,9 +16,10 @@ struct IconImage {
     std::vector<std::uint32_t> pixels;
 };
 
-// Every image of the ICO file `file` that is stored as an uncompressed bitmap
-// of 1, 4, 8, 24 or 32 bits a pixel, in the order of the file. Images stored
-// as PNG, and any whose bytes lie outside the file, are left out; data that is
+// Every image of the ICO file `file` that is stored as the program's icon
+// stores its own: an uncompressed bitmap of 4 bits a pixel with its 16
+// colours, in the order of the file. Images stored otherwise (other depths,
+// PNG), and any whose bytes lie outside the file, are left out; data that is
 // no ICO at all gives none.
 std::vector<IconImage> decodeIco(std::span<const unsigned char> file);
 

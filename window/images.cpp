@@ -35,9 +35,6 @@ QByteArray resourceBytes(const QString& path) {
     if (!resource.isValid()) {
         return {};
     }
-    if (resource.compressionAlgorithm() != QResource::NoCompression) {
-        return resource.uncompressedData();
-    }
     return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
                                    static_cast<qsizetype>(resource.size()));
 }

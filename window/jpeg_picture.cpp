@@ -23,9 +23,6 @@ struct ErrorJump {
     std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
 }
 
-// Warnings (a damaged but readable file) are not the player's business.
-void stayQuiet(j_common_ptr /*info*/, int /*level*/) {}
-
 // Every call into libjpeg lies between setjmp and the return; no object with
 // a destructor is created in this frame, so the jump skips nothing.
 bool decodeRows(jpeg_decompress_struct& info, ErrorJump& errors, const QRect& visible,
@@ -39,11 +36,8 @@ bool decodeRows(jpeg_decompress_struct& info, ErrorJump& errors, const QRect& vi
     jpeg_start_decompress(&info);
     const QRect whole(0, 0, static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     const QRect kept = visible.isEmpty() ? whole : visible.intersected(whole);
-    if (kept.isEmpty()) {
-        return false;
-    }
     image = QImage(kept.size(), QImage::Format_RGB32);
-    if (image.isNull()) {
+    if (image.isNull()) {  // also when `visible` misses the picture
         return false;
     }
     constexpr std::size_t kBytesPerPixel = 4;
@@ -70,7 +64,6 @@ QImage decodeJpeg(const unsigned char* data, std::size_t size, const QRect& visi
     ErrorJump errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jumpBack;
-    errors.manager.emit_message = stayQuiet;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     std::vector<unsigned char> row;

@@ -60,11 +60,17 @@ def start_xvfb(screen="1024x768x24", options=(), env=None):
 
     -displayfd lets the server choose a free number and report it once it
     accepts connections, so there is no race on display numbers and no sleep.
+    Only the socket file in /tmp/.X11-unix: an abstract socket is shared by
+    every root on the machine, and a client elsewhere asking for the same
+    number tries the abstract name first, so it would reach this server.
+    -noreset: the tests' own short-lived clients (a search for a window, a
+    key sent) would otherwise leave the server without a client now and then,
+    and a program connecting during the reset that follows is refused.
     """
     read_fd, write_fd = os.pipe()
     server = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp",
-         *options],
+         "-nolisten", "unix-abstract", "-noreset", *options],
         env=env, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         start_new_session=True)
     os.close(write_fd)

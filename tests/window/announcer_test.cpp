@@ -6,7 +6,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "announcer.h"
@@ -18,10 +20,19 @@ namespace window::testing {
 namespace {
 
 QStringList heard;
+// Each label's caption change, as "name: position -removed +inserted".
+QStringList captionChanges;
 
 void listen(QAccessibleEvent* event) {
     if (QString sentence = announcedSentence(*event); !sentence.isEmpty()) {
         heard << sentence;
+    }
+    if (event->type() == QAccessible::TextUpdated && qobject_cast<QLabel*>(event->object())) {
+        const auto* update = static_cast<QAccessibleTextUpdateEvent*>(event);
+        captionChanges << QStringLiteral("%1: %2 -%3 +%4")
+                              .arg(event->object()->objectName())
+                              .arg(update->changePosition())
+                              .arg(update->textRemoved(), update->textInserted());
     }
 }
 
@@ -42,6 +53,7 @@ protected:
         }
         ASSERT_TRUE(QAccessible::isActive()) << "Qt's accessibility did not come on";
         heard.clear();
+        captionChanges.clear();
         previous_ = QAccessible::installUpdateHandler(listen);
     }
     void TearDown() override { QAccessible::installUpdateHandler(previous_); }
@@ -84,6 +96,22 @@ TEST_F(Announcements, EachEventThatShowsAResultSaysItWholeOnceAndNothingElseIsSa
         // Whole characters only: it goes to the screen reader as UTF-8.
         EXPECT_EQ(QString::fromUtf8(all.toUtf8()), all) << c.what;
     }
+}
+
+// A screen reader reading a cell as it changes is told that the whole old
+// caption went and the whole new one came, from the caption's start.
+TEST_F(Announcements, ACellsNewCaptionReplacesItsWholeTextFromTheStart) {
+    Form1Driver driver;
+    putIntoText1(driver, QStringLiteral("1234"));
+    captionChanges.clear();
+    driver.click("Command1");
+    EXPECT_TRUE(captionChanges.contains(QStringLiteral("lbltry1: 0 - +1234")))
+        << captionChanges.join(" | ").toStdString();
+    // A new game draws its secret into hidden digits: nothing of it is told.
+    captionChanges.clear();
+    driver.click("Command3");
+    EXPECT_TRUE(captionChanges.filter(QRegularExpression("^lbl\\d:")).isEmpty())
+        << captionChanges.join(" | ").toStdString();
 }
 
 // Whatever carries the sentence draws nothing: the window looks the same

@@ -207,9 +207,9 @@ void Form1Driver::click(const QString& button) {
     watched([&] { QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {}, at); });
 }
 
-void Form1Driver::doubleClickLabel6() {
+void Form1Driver::doubleClickLabel6(Qt::MouseButton button) {
     const QPoint at = centreInWindow(*control("Label6"));
-    watched([&] { QTest::mouseDClick(form_->windowHandle(), Qt::LeftButton, {}, at); });
+    watched([&] { QTest::mouseDClick(form_->windowHandle(), button, {}, at); });
 }
 
 void Form1Driver::singleClickLabel6() {

@@ -70,7 +70,7 @@ public:
     // after a deadline is closed and counted in stuckBoxes().
     void typeIntoText1(const QString& keys);
     void click(const QString& button);
-    void doubleClickLabel6();
+    void doubleClickLabel6(Qt::MouseButton button = Qt::LeftButton);
     void singleClickLabel6();
     void pressKey(Qt::Key key);
     void setDismissal(Dismissal dismissal) { dismissal_ = dismissal; }

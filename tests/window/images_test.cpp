@@ -105,6 +105,7 @@ TEST(Images, ADamagedIconGivesNoImage) {
         {"image offset past the end", 21, 1, icon.size()},
         {"cut short of the last byte", 0, 0, icon.size() - 1},
         {"an unknown depth", 36, 3, icon.size()},
+        {"a depth the icon does not use", 36, 8, icon.size()},
         {"compressed colour rows", 38, 1, icon.size()},
         {"zero width", 26, 0, icon.size()},
         {"more colours than the depth has", 54, 17, icon.size()},

@@ -117,6 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
                             true, "123"}),
     [](const ::testing::TestParamInfo<Entry>& info) { return std::string(info.param.name); });
 
+// Each keystroke goes to the Board and comes back equal: the box must not be
+// written again, which would move the cursor to the end.
+TEST(Text1, TypingBeforeTheTextKeepsTheCursorWhereThePlayerPutIt) {
+    Form1Driver driver;
+    driver.typeIntoText1("12");
+    driver.pressKey(Qt::Key_Home);
+    driver.typeIntoText1("34");
+    EXPECT_EQ(driver.text("Text1"), "3412");
+}
+
 TEST(Text1, APastedFiveDigitGuessIsCheckedAsItsFirstFour) {
     Form1Driver driver;
     auto* text1 = driver.control("Text1");

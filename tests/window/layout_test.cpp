@@ -1,6 +1,7 @@
 // The built window against its stored layout: places, stacking, looks, fonts.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -19,6 +20,16 @@ namespace window::testing {
 namespace {
 
 QString nameOf(const form::Control& control) { return toQString(control.name); }
+
+// Buttons and the text box keep the application's colours for their kind,
+// whatever back colour the window or the panel around them has.
+void expectSystemColours(const QWidget& widget) {
+    const QPalette system = QApplication::palette(&widget);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        EXPECT_EQ(widget.palette().color(group, QPalette::Window), system.color(group, QPalette::Window))
+            << widget.objectName().toStdString() << " in colour group " << group;
+    }
+}
 
 class EveryControl : public ::testing::TestWithParam<std::size_t> {
 protected:
@@ -79,16 +90,36 @@ TEST_P(EveryControl, HasItsStoredLook) {
             EXPECT_FALSE(button->autoDefault());
             EXPECT_FALSE(button->isDefault());
             EXPECT_EQ(button->text(), toQString(control().caption));
+            expectSystemColours(*widget);
             break;
         }
         case form::Kind::TextBox:
             EXPECT_EQ(static_cast<QLineEdit*>(widget)->maxLength(), 4);
+            // Absolute: typed Hebrew would otherwise start at the right.
+            EXPECT_EQ(static_cast<QLineEdit*>(widget)->alignment(),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute);
+            expectSystemColours(*widget);
             break;
         case form::Kind::Frame: {
             auto* frame = qobject_cast<QGroupBox*>(widget);
             ASSERT_NE(frame, nullptr);
             EXPECT_EQ(frame->palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0xC0C0FFU);
             EXPECT_TRUE(frame->autoFillBackground());
+            // Its etched edge is a 1-pixel shadow and a 1-pixel light line;
+            // the back colour starts at the third pixel in from the edge.
+            const QImage drawn = frame->grab().toImage();
+            const int middle = frame->height() / 2;
+            EXPECT_EQ(drawn.pixel(2, middle) & 0xFFFFFF, 0xC0C0FFU);
+            EXPECT_NE(drawn.pixel(1, middle) & 0xFFFFFF, 0xC0C0FFU);
+            // The title breaks the top edge from 6 pixels in, over its
+            // width and 2 pixels of back colour on each side.
+            const QFontMetrics metrics(frame->font());
+            const int edge = metrics.height() / 2;
+            const int gapEnd = 6 + metrics.horizontalAdvance(frame->title()) + 4;
+            EXPECT_NE(drawn.pixel(5, edge) & 0xFFFFFF, 0xC0C0FFU) << "the edge before the title";
+            EXPECT_EQ(drawn.pixel(6, edge) & 0xFFFFFF, 0xC0C0FFU) << "the gap's first pixel";
+            EXPECT_EQ(drawn.pixel(gapEnd - 1, edge) & 0xFFFFFF, 0xC0C0FFU) << "the gap's last pixel";
+            EXPECT_NE(drawn.pixel(gapEnd, edge) & 0xFFFFFF, 0xC0C0FFU) << "the edge after the title";
             break;
         }
         case form::Kind::Line:
@@ -148,6 +179,40 @@ TEST(Window, IsAFixedFourHundredByFiveHundredTenWindowWithTheStoredCaption) {
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form.layoutDirection(), Qt::LeftToRight);
+    // The app id by which a Wayland compositor and the desktop match the
+    // window to its entry, bul-pgia.desktop, and so to its name and icon.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("bul-pgia"));
+}
+
+// The longest caption, "מחק את כל ניסיונותי עד עכשיו", is wider than its button.
+TEST(Buttons, ALongCaptionWrapsOntoTwoLines) {
+    Form1Driver driver;
+    QWidget* command8 = driver.control("Command8");
+    const QImage drawn = command8->grab().toImage();
+    const auto inkIn = [&](int top, int bottom) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 4; x < drawn.width() - 4; ++x) {
+                if (qGray(drawn.pixel(x, y)) < 96) return true;
+            }
+        }
+        return false;
+    };
+    const int third = drawn.height() / 3;
+    EXPECT_TRUE(inkIn(4, third)) << "nothing written on the upper line";
+    EXPECT_TRUE(inkIn(2 * third, drawn.height() - 4)) << "nothing written on the lower line";
+}
+
+// A screen reader may ask for any range of a cell's text, even one that
+// starts before it or ends past it: it gets the part that exists.
+TEST(Labels, GiveTheExistingPartOfAnyRangeOfTheirText) {
+    Form1Driver driver;
+    driver.guess("1234");
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(driver.control("lbltry1"));
+    ASSERT_NE(cell, nullptr);
+    ASSERT_NE(cell->textInterface(), nullptr);
+    EXPECT_EQ(cell->textInterface()->text(-2, 2), QStringLiteral("12"));
+    EXPECT_EQ(cell->textInterface()->text(1, 9), QStringLiteral("234"));
+    EXPECT_EQ(cell->textInterface()->text(3, 1), QString());
 }
 
 TEST(Fonts, BoardCellsUseDavidOrItsCulmusStandIn) {

@@ -218,6 +218,15 @@ TEST(CodesMode, ASingleClickOnTheCreditDoesNothing) {
     EXPECT_EQ(driver.snapshot(), before);
 }
 
+TEST(CodesMode, ADoubleClickWithTheRightButtonDoesNothing) {
+    Form1Driver driver;
+    driver.typeIntoText1("3838");
+    const Snapshot before = driver.snapshot();
+    driver.doubleClickLabel6(Qt::RightButton);
+    expectNoBox(driver);
+    EXPECT_EQ(driver.snapshot(), before);
+}
+
 TEST(CodesMode, ASecondDoubleClickGreetsAgainAndKeepsThePanelOpen) {
     Form1Driver driver;
     driver.doubleClickLabel6();

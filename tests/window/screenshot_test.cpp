@@ -9,7 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -21,6 +23,7 @@
 #include "layout.h"
 #include "qt_strings.h"
 #include "qt_message_box.h"
+#include "x11_connection.h"
 
 namespace window::testing {
 namespace {
@@ -156,6 +159,32 @@ TEST(ScaledScreenshot, TheWholeWindowIsDrawnAtTheDisplayRatio) {
     EXPECT_NE(image.pixel(corner) & 0xFFFFFF, form::kForm1BackColour) << "back colour at the corner";
 }
 
+// Without a window manager nothing holds the fixed size: made larger from
+// outside, as `xdotool windowsize` does, the window shows the rest of the
+// picture, and its back colour only beyond the picture's 496 x 538 pixels.
+TEST(Screenshot, ALargerWindowShowsTheWholePicture) {
+    Form1Driver driver;
+    xcb_connection_t* connection = x11Connection();
+    ASSERT_NE(connection, nullptr);
+    // At the screen's corner, so that all of it lies on the 1024 x 768 screen.
+    const std::uint32_t place[] = {0, 0, 600, 700};
+    xcb_configure_window(connection, static_cast<xcb_window_t>(driver.form().winId()),
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                             XCB_CONFIG_WINDOW_HEIGHT,
+                         place);
+    xcb_flush(connection);
+    for (int wait = 0; wait < 100 && driver.form().size() != QSize(600, 700); ++wait) {
+        QTest::qWait(50);
+    }
+    const QImage image = grab(driver);
+    ASSERT_EQ(image.size(), QSize(600, 700));
+    for (QPoint point : {QPoint(450, 300), QPoint(495, 537), QPoint(420, 520), QPoint(496, 300),
+                         QPoint(450, 538), QPoint(599, 699)}) {
+        expectColour(image, point, behindEverything(point), "picture or back colour");
+    }
+    save(image, "form1-larger.png");
+}
+
 TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
     Form1Driver driver;
     const QImage before = grab(driver);
@@ -182,6 +211,32 @@ TEST(Screenshot, HiddenSecretAndPanelAreNotDrawnUntilShown) {
         EXPECT_TRUE(anyDarkPixel(after, area)) << digit << " shown but not drawn";
     }
     expectColour(after, insidePanel, 0xC0C0FF, "shown Frame1");
+}
+
+// Found drawn in #8080FF and #C0C0FF darkened: the back colours of the window
+// and the panel reached the outlines through the palette.
+TEST(Screenshot, ButtonsAndTheGuessBoxAreOutlinedAsTheSystemDrawsThem) {
+    Form1Driver driver;
+    driver.doubleClickLabel6();
+    driver.takeBoxes();
+    driver.control("Text1")->clearFocus();  // a focused box is outlined in the highlight
+    const QImage image = grab(driver);
+    for (const char* name : {"Text1", "Command1", "Command3", "Command4"}) {
+        const QWidget* control = driver.control(name);
+        // The same kind of control on its own, in the application's colours.
+        std::unique_ptr<QWidget> alone;
+        if (qobject_cast<const QLineEdit*>(control) != nullptr) {
+            alone = std::make_unique<QLineEdit>();
+        } else {
+            alone = std::make_unique<QPushButton>();
+        }
+        alone->resize(control->size());
+        const QImage reference = alone->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint origin = control->mapTo(&driver.form(), QPoint(0, 0));
+        for (const QPoint edge : {QPoint(0, control->height() / 2), QPoint(control->width() / 2, 0)}) {
+            expectColour(image, origin + edge, reference.pixel(edge), std::string(name) + "'s outline");
+        }
+    }
 }
 
 TEST(Screenshot, AMessageBoxShowsItsTextWithOneOkAndNoIcon) {
@@ -228,8 +283,15 @@ TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
         QRegularExpression("_MOTIF_WM_HINTS\\([^)]*\\) = (0x[0-9a-f]+), (0x[0-9a-f]+), (0x[0-9a-f]+)")
             .match(props);
     ASSERT_TRUE(motif.hasMatch()) << props.toStdString();
+    // Functions: 0x1 all, 0x2 resize, 0x4 move, 0x8 minimise, 0x10 maximise,
+    // 0x20 close; decorations: 0x4 resize handles, 0x10 the system menu.
+    const unsigned functions = motif.captured(2).toUInt(nullptr, 16);
     const unsigned decorations = motif.captured(3).toUInt(nullptr, 16);
     EXPECT_EQ(decorations & 0x60U, 0U) << props.toStdString();
+    EXPECT_EQ(functions & 0x1BU, 0U)
+        << "all, resize, minimise or maximise offered: " << props.toStdString();
+    EXPECT_EQ(functions & 0x24U, 0x24U) << "no move or close: " << props.toStdString();
+    EXPECT_EQ(decorations & 0x14U, 0x10U) << "handles, or no system menu: " << props.toStdString();
 
     const bool hasIcon = !loadWindowIcon().isNull();
     EXPECT_EQ(props.contains("_NET_WM_ICON(CARDINAL)"), hasIcon) << props.toStdString();
@@ -239,6 +301,19 @@ TEST(WindowManagerHints, FixedSizeNoMinMaxNoTaskBarButtonCentredWithCaption) {
     EXPECT_EQ(driver.form().geometry().center(), screen.center());
     EXPECT_EQ(driver.form().geometry().topLeft(),
               QPoint((screen.width() - 400) / 2, (screen.height() - 510) / 2));
+}
+
+// Shown again, the window is still kept off the task bar: reading the state
+// to see whether it holds the atom already must leave the state in place.
+TEST(WindowManagerHints, HiddenAndShownAgainStillNoTaskBarButton) {
+    Form1Driver driver;
+    driver.form().hide();
+    QTest::qWait(100);
+    driver.form().show();
+    QTest::qWait(100);
+    const QString props = xprop(driver);
+    EXPECT_TRUE(props.contains(QRegularExpression("_NET_WM_STATE\\(ATOM\\) = .*_NET_WM_STATE_SKIP_TASKBAR")))
+        << props.toStdString();
 }
 
 }  // namespace
