@@ -1,6 +1,6 @@
 // Firefox for the browser tests: Debian has no geckodriver, so puppeteer-core
 // (pinned by package-lock.json) drives Debian's Firefox over the browser's
-// own WebDriver BiDi. browser.py's FirefoxDriver is the other end:
+// own WebDriver BiDi. engines.py's FirefoxDriver (firefox_driver.py) is the other end:
 // one JSON request a line on stdin, [error, value] a line on stdout. Firefox
 // has a window, on the display of $DISPLAY: see FirefoxDriver.
 //

@@ -1,4 +1,4 @@
-"""Firefox as browser.py's engines are: the WebDriver calls the scenarios make,
+"""Firefox as engines.py's engines are: the WebDriver calls the scenarios make,
 answered over Firefox's own WebDriver BiDi by puppeteer-core in
 firefox_bridge.js, a node process this driver talks to a line at a time."""
 import base64
@@ -9,13 +9,10 @@ import subprocess
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser import CannotInThisEngine
+import tools
 from waiting import wait_until
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-# puppeteer-core, from npm as package-lock.json pins it: in the tests' build
-# folder (the working folder), or in tests/web after `npm ci` there by hand.
-_MODULES = ("node_modules", os.path.join(HERE, "node_modules"))
 
 # Selenium's keys by the names puppeteer gives them.
 _KEY_NAMES = {Keys.ENTER: "Enter", Keys.RETURN: "Enter", Keys.TAB: "Tab", Keys.SPACE: " ",
@@ -62,18 +59,24 @@ class FirefoxDriver:
     engine = "firefox"
     # puppeteer over BiDi cannot ask Firefox what a screen reader would hear.
     accessible_names = False
+    # puppeteer's Firefox makes no double-click of a double tap.
+    touch_screen = False
+    scripts_before_document = True
+    fractional_density = True
+    narrowest = 0
 
-    def __init__(self, firefox, profile, size, density=1):
-        modules = next((m for m in _MODULES if os.path.isdir(os.path.join(m, "puppeteer-core"))),
-                       None)
-        if modules is None:
-            raise RuntimeError("puppeteer-core is not installed: run `npm ci` in tests/web "
-                               "(CTest's web.tools test runs it in the build folder)")
+    def __init__(self, firefox, profile, size, density=1, environment=None):
+        """Firefox's window goes on the display of `environment`'s DISPLAY."""
+        self._environment = environment or dict(os.environ)
+        # puppeteer-core, from npm (tools.py).
+        modules = tools.modules
+        if not os.path.isdir(os.path.join(modules, "puppeteer-core")):
+            raise RuntimeError(f"puppeteer-core is not installed in {modules}")
         self._bridge = subprocess.Popen(
             ["node", os.path.join(HERE, "firefox_bridge.js"), firefox, profile,
              *map(str, size), str(density)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
-            env={**os.environ, "NODE_PATH": os.path.abspath(modules)})
+            env={**self._environment, "NODE_PATH": os.path.abspath(modules)})
         # puppeteer's own default applies to the pages it opens, not the first.
         self.size_viewport(*size)
         self._take_the_focus()
@@ -85,7 +88,8 @@ class FirefoxDriver:
         document.hasFocus() false, and its keys reach the button without a
         click. A click of the X server's pointer on the first, blank page
         gives the window the focus, as a player's first click does."""
-        subprocess.run(["xdotool", "mousemove", "400", "400", "click", "1"], check=True)
+        subprocess.run(["xdotool", "mousemove", "400", "400", "click", "1"], check=True,
+                       env=self._environment)
         wait_until(lambda: self.execute_script("return document.hasFocus()"), 10.0,
                    "Firefox's window to have the system's focus")
 
@@ -145,7 +149,7 @@ class FirefoxDriver:
             self._bridge.kill()
             self._bridge.wait()
 
-    # -- the hands and ears of browser.py ------------------------------------
+    # -- the hands and ears of engines.py ------------------------------------
 
     def click_at(self, x, y, count=1):
         self._ask("click", x, y, count)
@@ -161,8 +165,7 @@ class FirefoxDriver:
         self._ask("tap", x, y)
 
     def size_viewport(self, width, height, touch=False):
-        if touch:
-            raise CannotInThisEngine("puppeteer's Firefox makes no double-click of a double tap")
+        assert not touch, "puppeteer's Firefox makes no double-click of a double tap"
         self._ask("viewport", width, height, False)
 
     def on_new_document(self, source):

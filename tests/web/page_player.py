@@ -9,6 +9,7 @@ from dataclasses import dataclass
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+import tools
 from player_base import PlayerBase
 from waiting import wait_until
 
@@ -36,6 +37,10 @@ return [r.left + r.width / 2, r.top + r.height / 2];
 def centre(driver, element):
     """The point of the viewport at the middle of where `element` is drawn."""
     return driver.execute_script(_CENTRE, element)
+
+# What a row and the uncovered secret show, as the live region must say it.
+ROW_SENTENCE = "ניסיון {}: {}, בול {}, פגיעה {}"
+SECRET_SENTENCE = "תיבת המספר הסודי: {}"
 
 # How long to watch for a message box that must not appear.
 QUIET_SECONDS = 0.6
@@ -75,12 +80,7 @@ return {
 """
 
 
-# The accessibility checker, from npm as tests/web/package-lock.json pins it:
-# installed into the tests' build folder (the working folder) by the set-up
-# test, or by `npm ci` in tests/web by hand.
-_AXE_PLACES = ("node_modules/axe-core/axe.min.js",
-               os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                            "node_modules/axe-core/axe.min.js"))
+# The accessibility checker, from npm (tools.py).
 # WCAG 2.0, 2.1 and 2.2 at levels A and AA, and the checker's best practices.
 _AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 _RUN_AXE = """
@@ -181,8 +181,8 @@ class PagePlayer(PlayerBase):
     def accessibility_violations(self):
         """[(rule, impact, [elements])] the accessibility checker finds on the page as it is."""
         if not self.driver.execute_script("return typeof axe === 'object'"):
-            place = next((p for p in _AXE_PLACES if os.path.isfile(p)), None)
-            assert place, "no axe-core: run `npm ci` in tests/web"
+            place = os.path.join(tools.modules, "axe-core", "axe.min.js")
+            assert os.path.isfile(place), f"no axe-core in {tools.modules}"
             with open(place, encoding="utf-8") as file:
                 self.driver.execute_script(file.read())
         self.driver.set_script_timeout(30)

@@ -1,14 +1,9 @@
-#!/usr/bin/python3
 """The page's folder is held to its weight: every file through gzip -9, as a
 server that compresses sends it, at most 80 KiB in all (the .gz copies beside
 the files are the same bytes again, for hosts that send them as they are, and
-do not count). The fonts' licence stays in the folder, whatever it weighs.
-
-    weight_test.py PAGE_FOLDER
-"""
+do not count). The fonts' licence stays in the folder, whatever it weighs."""
 import gzip
 import os
-import sys
 
 BUDGET = 80 * 1024
 LICENCE = "culmus-copyright.txt"
@@ -24,21 +19,10 @@ def weights(folder):
     return sizes
 
 
-def main(folder):
-    sizes = weights(folder)
+def test_weight_and_licence(page_folder):
+    sizes = weights(page_folder)
     total = sum(sizes.values())
     print(f"{total} bytes ({total / 1024:.1f} KiB) gzipped, of {BUDGET // 1024} KiB")
-    if LICENCE not in sizes:
-        print(f"FAIL: no {LICENCE} in {folder}")
-        return 1
-    if total > BUDGET:
-        heaviest = sorted(sizes.items(), key=lambda item: -item[1])[:5]
-        print(f"FAIL: {total - BUDGET} bytes over; the heaviest: {heaviest}")
-        return 1
-    return 0
-
-
-if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    sys.exit(main(sys.argv[1]))
+    assert LICENCE in sizes, f"no {LICENCE} in {page_folder}"
+    heaviest = sorted(sizes.items(), key=lambda item: -item[1])[:5]
+    assert total <= BUDGET, f"{total - BUDGET} bytes over; the heaviest: {heaviest}"
