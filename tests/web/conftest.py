@@ -114,7 +114,7 @@ def page_url(page_folder, page_run):
 def driver(browser, page_url, page_run):
     """The engine's browser, on a blank page at the usual size, its console read out."""
     browser.size_viewport(*engines.WINDOW_SIZE)
-    browser.get("about:blank")
+    browser.blank()
     browser.page_url = None
     browser.console()
     return page_run.watch(browser, page_url)

@@ -14,6 +14,7 @@ title, current_url), and the hands and ears below, which differ:
     on_new_document(source)     a script before every document's own
                                                         (scripts_before_document)
     console()                   [(level, text)] logged since the last call
+    blank()                     a blank page, the browser as it started
 
 What an engine cannot do it declares as a class attribute (in brackets above,
 and `narrowest`, `fractional_density`, `accessible_names`), for a test to
@@ -71,6 +72,10 @@ class _SeleniumHands:
 
     def press(self, keys):
         ActionChains(self).send_keys(keys).perform()
+
+    def blank(self):
+        """A blank page, for the next test."""
+        self.get("about:blank")
 
 
 class Chromium(_SeleniumHands, webdriver.Chrome):

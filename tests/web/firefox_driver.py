@@ -81,6 +81,12 @@ class FirefoxDriver:
         self.size_viewport(*size)
         self._take_the_focus()
 
+    def blank(self):
+        """A blank page, its window with the system's focus again: a test
+        before may have left it elsewhere (Tab past the page's last control)."""
+        self.get("about:blank")
+        self._take_the_focus()
+
     def _take_the_focus(self):
         """Firefox clicks a focused button for Enter or Space only in the
         window that has the system's focus (its focus manager's element), and
