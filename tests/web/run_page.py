@@ -56,7 +56,7 @@ def _with_screen_reader(scenario, options):
     with its window and the renderer's accessibility on, then the scenario."""
     import browser
     import orca
-    from run_scenario import accessibility_bus
+    from accessibility_bus import accessibility_bus
     # What the bus launcher and Orca store goes nowhere; chromium joins the
     # accessibility bus without waiting to be asked.
     os.environ.update(GSETTINGS_BACKEND="memory", ACCESSIBILITY_ENABLED="1")
