@@ -13,6 +13,11 @@ def pytest_addoption(parser):
                      help="the web page's folder (scripts/web.sh)")
 
 
+def pytest_configure(config):
+    # The build the tests' vocabulary reads its tables from (tests/vocabulary.py).
+    os.environ["BUL_PGIA_BUILD"] = os.path.abspath(config.getoption("--build"))
+
+
 @pytest.fixture(scope="session")
 def build_dir(request):
     return os.path.abspath(request.config.getoption("--build"))

@@ -194,7 +194,8 @@ def private_desktop(kind=X11, weston_module=None):
         bus = subprocess.Popen(
             ["dbus-daemon", "--session", "--nofork", "--nopidfile",
              f"--print-address={write_fd}"],
-            env=env, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, start_new_session=True)
+            env=env, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
         os.close(write_fd)
         saved = dict(os.environ)
         try:

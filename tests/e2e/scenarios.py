@@ -5,35 +5,15 @@ import re
 
 import desktop
 import layout
+from vocabulary import (  # noqa: F401  (the page's scenarios read them here)
+    ACCESS_CODE, CODES_TEXT, CODES_TITLE, CREDIT, ERROR_TITLE, LOST, NEED_FOUR_DIGITS, OK_BUTTON,
+    REPEATED_DIGIT, WINS, score)
 from waiting import wait_until
-
-ERROR_TITLE = "שגיעה"
-NEED_FOUR_DIGITS = "אתה חייב לכתוב ארבעה מספרים"
-REPEATED_DIGIT = "כתבת את אותו המספר פעמיים"
-CODES_TITLE = "פלוטרי"
-CODES_TEXT = "אתה במצב קודים עכשיו-אז תהנה"
-LOST = ("לוזר", "או שתתאמן או שתפרוש")
-WIN_TITLE_SHORT = "טוב אחי - ניצחון"
-WIN_TITLE = "ניצחון"
-WINS = {
-    1: (WIN_TITLE_SHORT, "שמע אחי! אתה תותח סימת את המשחק בניחוש אחד יש לך את זה, ורואים"),
-    4: (WIN_TITLE, "ארבעה נחושים - יש לך עתיד אם תתמיד"),
-}
-ACCESS_CODE = "3838"
-OK_BUTTON = ["OK"]
 
 EMPTY_ROWS = [("", "0", "0")] * 8
 
 
 # -- what a row must show -----------------------------------------------------
-
-def score(guess, secret):
-    """(bulls, hits) of `guess` against a secret of four different digits."""
-    bulls = sum(g == s for g, s in zip(guess, secret))
-    hits = sum(g == s for (i, g), (j, s) in itertools.product(
-        enumerate(guess), enumerate(secret)) if i != j)
-    return bulls, hits
-
 
 def expected_rows(guesses, secret):
     rows = [(g, *map(str, score(g, secret))) for g in guesses]
@@ -158,7 +138,7 @@ def play_quietly(player, guess, rows):
 def start_state(player):
     check_new_game(player)
     board = player.board()
-    assert board["Label6"].text == 'נבנה ע"י טרמבלי', f"credit label: {board['Label6'].text!r}"
+    assert board["Label6"].text == CREDIT, f"credit label: {board['Label6'].text!r}"
     player.assert_no_message_box()
     player.close_window()
     status = player.wait_for_exit()

@@ -4,7 +4,9 @@ import pytest
 
 import desktop
 import layout
-from scenarios import score, tab_to, wait_for_sentence
+from scenarios import tab_to, wait_for_sentence
+from vocabulary import (CAPTIONS, GUESS_BOX, row_sentence_pattern, score,
+                        secret_sentence_pattern)
 from waiting import wait_until
 
 
@@ -14,19 +16,19 @@ def test_orca_says_each_result(player, orca):
     shown in braille) after the key that showed them, with the focus left
     where it was."""
     desktop.focus(player.window)  # what a window manager does with a new window
-    orca.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), what="the guess box")
+    orca.wait_for_presented(lambda text: text.startswith(GUESS_BOX), what="the guess box")
     guess = "1234"
     desktop.type_text(guess)
     wait_until(lambda: player.read("Text1") == guess, 5.0, "the guess in the box")
-    tab_to(orca, "בדוק")
+    tab_to(orca, CAPTIONS["Command1"])
     mark = orca.mark()
     desktop.press_key("space")
-    counts = wait_for_sentence(orca, rf"ניסיון 1: {guess}, בול (\d), פגיעה (\d)", mark,
+    counts = wait_for_sentence(orca, row_sentence_pattern(1, guess), mark,
                                "the sentence of row 1")
-    tab_to(orca, "מה המספר")
+    tab_to(orca, CAPTIONS["Command2"])
     mark = orca.mark()
     desktop.press_key("space")
-    secret, = wait_for_sentence(orca, r"תיבת המספר הסודי: (\d{4})", mark,
+    secret, = wait_for_sentence(orca, secret_sentence_pattern(), mark,
                                 "the sentence of the secret")
     assert counts == tuple(map(str, score(guess, secret))), \
         f"bulls and hits said {counts} for {guess} against {secret}"

@@ -21,6 +21,7 @@ import browser
 import desktop as keyboard  # the X server's keyboard (tests/e2e/desktop.py)
 import scenarios as desktop
 from page_player import DRAWN, PagePlayer, centre
+from vocabulary import ACCESSIBLE_NAMES, CAPTIONS, CONTROLS, secret_sentence
 from waiting import wait_until
 
 # The desktop's scenarios that play the page as they play the window. Those
@@ -43,17 +44,17 @@ FAILURE_LINE = "לא ניתן לטעון את המשחק בדפדפן הזה."
 # table's names, the buttons' captions, the headings' captions; the board's
 # drawing (lines, strip, frame) is not read at all.
 SPOKEN = {
-    "Text1": ("תיבת ניחוש", "textbox"),
-    "Label1": ("ניסיון", "columnheader"),
-    "bol3": ("בול 3", "cell"),
-    "pgia8": ("פגיעה 8", "cell"),
-    "lbltry1": ("ניסיון 1", "cell"),
-    "Label7": ("תיבת המספר הסודי", "cell"),
+    "Text1": (ACCESSIBLE_NAMES["Text1"], "textbox"),
+    "Label1": (CONTROLS["Label1"]["caption"], "columnheader"),
+    "bol3": (ACCESSIBLE_NAMES["bol3"], "cell"),
+    "pgia8": (ACCESSIBLE_NAMES["pgia8"], "cell"),
+    "lbltry1": (ACCESSIBLE_NAMES["lbltry1"], "cell"),
+    "Label7": (ACCESSIBLE_NAMES["Label7"], "cell"),
     "Line5": ("", "none"),
     "Label4": ("", "none"),
     "Label5": ("", "none"),
-    "Command1": ("בדוק", "button"),
-    "Command3": ("חדש", "button"),
+    "Command1": (CAPTIONS["Command1"], "button"),
+    "Command3": (CAPTIONS["Command3"], "button"),
 }
 
 # Text put into the guess box at once, as a paste does: what the box then
@@ -68,7 +69,7 @@ BAD_INPUT = (
 
 # What a row shows, as the live region must say it after the guess.
 ROW_SENTENCE = "ניסיון {}: {}, בול {}, פגיעה {}"
-SECRET_SENTENCE = "תיבת המספר הסודי: {}"
+SECRET_SENTENCE = secret_sentence("{}")
 
 # Replaces the module's entry for a click with one that fails, as a trap in
 # the game's code would, before the page gets the module: at once (it

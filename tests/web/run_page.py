@@ -22,7 +22,7 @@ import traceback
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # The desktop's scenarios and their helpers are shared.
-sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e")]
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e"), os.path.join(HERE, "..")]
 
 
 _DESKTOP_TIMEOUT_S = 110
