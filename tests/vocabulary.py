@@ -33,6 +33,8 @@ def _notice(entry):
 
 WINDOW_TITLE = _TABLES["window_title"]
 ACCESS_CODE = _TABLES["access_code"]
+# The guess box keeps the first this many characters of what it is given.
+GUESS_BOX_LENGTH = _TABLES["guess_box_length"]
 
 # (title, text) of each notice; WINS by the row of the winning guess.
 WINS = {row: _notice(entry) for row, entry in enumerate(_TABLES["wins"], start=1)}

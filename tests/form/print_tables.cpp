@@ -1,7 +1,8 @@
 // Prints, as JSON on stdout, what the scenarios played from outside must find
 // on the screen, taken from the game's and the form's own tables: the
-// notices, the window's title, the access code, every control's place,
-// caption and accessible name, and the sentences a screen reader is told.
+// notices, the window's title, the access code, how much the guess box holds,
+// every control's place, caption and accessible name, and the sentences a
+// screen reader is told.
 // tests/vocabulary.py reads it, so that no test types these texts again.
 #include <cstdint>
 #include <iostream>
@@ -104,7 +105,8 @@ std::string secretSentence() {
 
 int main() {
     std::cout << "{\"window_title\": " << quoted(form::kForm1Caption)
-              << ",\n \"access_code\": " << quoted(game::kAccessCode) << ",\n \"wins\": [";
+              << ",\n \"access_code\": " << quoted(game::kAccessCode)
+              << ",\n \"guess_box_length\": " << game::kText1MaxLength << ",\n \"wins\": [";
     for (int row = 1; row <= game::kRowCount; ++row) {
         std::cout << (row > 1 ? ",\n   " : "") << notice(game::winMessage(row));
     }
