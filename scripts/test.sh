@@ -57,10 +57,14 @@ elif [ ! -d build/tests/window/artefacts ]; then
     # The page is compared with the window's own screenshots.
     run "the window's screenshots (CTest)" ctest --test-dir build --output-on-failure -R '^screenshot_tests$'
 fi
+# run_scenarios ARGS...: pytest over tests/, two workers, with the scenarios that
+# listen to Orca kept to one of them.
+run_scenarios() {
+    (cd tests && /usr/bin/python3 -m pytest -n "$(nproc)" --dist loadgroup \
+        --build "$top/build" --page "$page" "$@")
+}
 if [ -n "$scenarios" ]; then
-    # Two workers; the scenarios that listen to Orca keep to one of them.
-    run "scenarios (pytest)" bash -c 'cd tests && exec /usr/bin/python3 -m pytest -n "$(nproc)" --dist loadgroup \
-        --build "$0/build" --page "$1" "${@:2}"' "$top" "$page" "$@"
+    run "scenarios (pytest)" run_scenarios "$@"
 fi
 
 echo "=== test.sh"
