@@ -48,3 +48,11 @@ def desktop_artefacts(build_dir):
     if not os.path.isdir(path):
         pytest.fail(f"no screenshots of the window in {path}: run CTest's screenshot_tests first")
     return path
+
+
+def pytest_collection_modifyitems(items):
+    # One Orca a user: the scenarios that listen to it share one worker, so
+    # never two run at once.
+    for item in items:
+        if item.get_closest_marker("orca"):
+            item.add_marker(pytest.mark.xdist_group("orca"))
