@@ -54,7 +54,9 @@ std::string quoted(std::u16string_view text) {
     return out + "\"";
 }
 
-std::string quoted(std::string_view ascii) { return quoted(std::u16string(ascii.begin(), ascii.end())); }
+std::string quoted(std::string_view ascii) {
+    return quoted(std::u16string(ascii.begin(), ascii.end()));
+}
 
 std::string notice(game::MessageId id) {
     const game::Message& shown = game::message(id);
