@@ -27,7 +27,8 @@ releases=$(awk '!/^#/ {print $1}' "$(dirname "$0")/releases" | tr '\n' ' ')
 releases=${releases% }
 declare -A groups=(
     [play]="g++ cmake ninja-build pkg-config qt6-base-dev libxcb1-dev libjpeg62-turbo-dev culmus fontconfig"
-    [test]="python3 libgtest-dev libbenchmark-dev nginx
+    [test]="python3 python3-pytest python3-pytest-xdist python3-pytest-timeout python3-pytest-forked
+            libgtest-dev libbenchmark-dev nginx
             xvfb xauth x11-utils xdotool dbus at-spi2-core python3-pyatspi orca
             qt6-wayland weston libweston-10-dev@bookworm/libweston-14-dev@trixie
             appstream desktop-file-utils

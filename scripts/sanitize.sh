@@ -30,3 +30,8 @@ ninja -C "$build" -j2
 # Tests that need an X server start their own Xvfb, as in the plain run.
 # A test that hangs (a modal box nobody closes) fails instead of stalling CI.
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
+
+# The window's scenarios (pytest) play the sanitized program in their own
+# desktops; the sanitizers' settings above reach it through the environment.
+cd "$root/tests"
+/usr/bin/python3 -m pytest -n 2 --dist loadgroup --build "$build" e2e

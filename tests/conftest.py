@@ -13,6 +13,11 @@ def pytest_addoption(parser):
                      help="the web page's folder (scripts/web.sh)")
 
 
+def pytest_configure(config):
+    # The build the tests' vocabulary reads its tables from (tests/vocabulary.py).
+    os.environ["BUL_PGIA_BUILD"] = os.path.abspath(config.getoption("--build"))
+
+
 @pytest.fixture(scope="session")
 def build_dir(request):
     return os.path.abspath(request.config.getoption("--build"))
@@ -43,3 +48,11 @@ def desktop_artefacts(build_dir):
     if not os.path.isdir(path):
         pytest.fail(f"no screenshots of the window in {path}: run CTest's screenshot_tests first")
     return path
+
+
+def pytest_collection_modifyitems(items):
+    # One Orca a user: the scenarios that listen to it share one worker, so
+    # never two run at once.
+    for item in items:
+        if item.get_closest_marker("orca"):
+            item.add_marker(pytest.mark.xdist_group("orca"))

@@ -14,28 +14,18 @@ import pyatspi
 from gi.repository import GLib
 
 from program import Program
+from screen import descendants, states_of
+from vocabulary import (ACCESSIBLE_NAMES, CAPTIONS, CODES_PANEL, CREDIT, ERROR_TITLE, GUESS_BOX,
+                        NEED_FOUR_DIGITS, OK_BUTTON, WINDOW_TITLE, WINS, score)
 from waiting import wait_until
 
-WINDOW_TITLE = "זמבורה"
-GUESS_BOX = "תיבת ניחוש"
-CREDIT = 'נבנה ע"י טרמבלי'
-CHECK, NEW_GAME = "בדוק", "חדש"
-DIGIT_BUTTONS = ("מה הספרה הראשונה", "מה הספרה השניה", "מה הספרה השלישית",
-                 "מה הספרה הרביעית")
-WIN_IN_3 = ("ניצחון", "שלושה נחושים - אתה מתקרב למושלמות")
-WIN_IN_8 = ("ניצחון", "שמונה נחושים - תשתפר ומהר")
-NEED_FOUR_DIGITS = ("שגיעה", "אתה חייב לכתוב ארבעה מספרים")
+CHECK, NEW_GAME = CAPTIONS["Command1"], CAPTIONS["Command3"]
+DIGIT_BUTTONS = tuple(CAPTIONS[f"Command{n}"] for n in range(4, 8))
 
 
-def _descendants(root):
-    for child in root:
-        if child is not None:
-            yield child
-            yield from _descendants(child)
-
-
-def _states(accessible):
-    return set(accessible.getState().getStates())
+def _digit(position):
+    """The accessible name of the secret's digit at `position`."""
+    return ACCESSIBLE_NAMES[f"lbl{position}"]
 
 
 class AccessibleGame(Program):
@@ -55,16 +45,16 @@ class AccessibleGame(Program):
 
     def find(self, role, name, root=None):
         """The one object of `role` called `name` (hidden or not)."""
-        found = [a for a in _descendants(root or self.window)
+        found = [a for a in descendants(root or self.window)
                  if a.getRole() == role and a.name == name]
         assert len(found) == 1, f"{len(found)} objects of role {role} named {name!r}"
         return found[0]
 
     def showing(self, role, name):
-        return pyatspi.STATE_SHOWING in _states(self.find(role, name))
+        return pyatspi.STATE_SHOWING in states_of(self.find(role, name))
 
     def enabled(self, role, name):
-        return pyatspi.STATE_ENABLED in _states(self.find(role, name))
+        return pyatspi.STATE_ENABLED in states_of(self.find(role, name))
 
     def read(self, role, name):
         return self.find(role, name).queryText().getText(0, -1)
@@ -73,14 +63,14 @@ class AccessibleGame(Program):
         return self.read(pyatspi.ROLE_LABEL, name)
 
     def row(self, number):
-        return (self.label(f"ניסיון {number}"), self.label(f"בול {number}"),
-                self.label(f"פגיעה {number}"))
+        return tuple(self.label(ACCESSIBLE_NAMES[f"{cell}{number}"])
+                     for cell in ("lbltry", "bol", "pgia"))
 
     def message_box(self):
         for child in self.app:
             try:
                 if (child is not None and child.getRole() == pyatspi.ROLE_ALERT
-                        and pyatspi.STATE_SHOWING in _states(child)):
+                        and pyatspi.STATE_SHOWING in states_of(child)):
                     return child
             except GLib.GError:  # a box that closed while being looked at
                 continue
@@ -98,7 +88,7 @@ class AccessibleGame(Program):
         """Puts the focus in the guess box and types `text` key by key."""
         box = self.find(pyatspi.ROLE_TEXT, GUESS_BOX)
         box.queryComponent().grabFocus()
-        wait_until(lambda: pyatspi.STATE_FOCUSED in _states(box), 5.0, "focus in the guess box")
+        wait_until(lambda: pyatspi.STATE_FOCUSED in states_of(box), 5.0, "focus in the guess box")
         before = box.queryText().getText(0, -1)
         for character in text:
             pyatspi.Registry.generateKeyboardEvent(0, character, pyatspi.KEY_STRING)
@@ -121,7 +111,7 @@ class AccessibleGame(Program):
         pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, pyatspi.MOUSE_B1D)
 
     def dismiss(self, box):
-        self.press("OK", box)
+        self.press(OK_BUTTON[0], box)
         wait_until(lambda: self.message_box() is None, 5.0, "the message box to close")
 
 
@@ -147,26 +137,20 @@ class Announcements:
         return self.heard
 
 
-def _counts(guess, secret):
-    """(bulls, hits) of a guess of four different characters."""
-    bulls = sum(g == s for g, s in zip(guess, secret))
-    return bulls, len(set(guess) & set(secret)) - bulls
-
-
 def _score(guess, secret):
-    return tuple(map(str, _counts(guess, secret)))
+    return tuple(map(str, score(guess, secret)))
 
 
 def _read_box(box):
     """(title, texts shown, button names) of an open message box."""
     texts = [a.queryText().getText(0, -1) if "Text" in a.get_interfaces() else a.name
-             for a in _descendants(box) if a.getRole() == pyatspi.ROLE_LABEL]
-    buttons = [a.name for a in _descendants(box) if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+             for a in descendants(box) if a.getRole() == pyatspi.ROLE_LABEL]
+    buttons = [a.name for a in descendants(box) if a.getRole() == pyatspi.ROLE_PUSH_BUTTON]
     return box.name, [t for t in texts if t], buttons
 
 
 def _check_box(box, title, text):
-    assert _read_box(box) == (title, [text], ["OK"]), f"message box {_read_box(box)}"
+    assert _read_box(box) == (title, [text], OK_BUTTON), f"message box {_read_box(box)}"
 
 
 def _check_start(game):
@@ -175,10 +159,10 @@ def _check_start(game):
     for number in range(1, 9):
         assert game.row(number) == ("", "0", "0"), f"row {number}: {game.row(number)}"
     for position in range(1, 5):
-        digit = f"ספרה {position}"
+        digit = _digit(position)
         assert not game.showing(pyatspi.ROLE_LABEL, digit), f"{digit} is showing"
         assert game.label(digit) == "", f"{digit} can be heard while hidden"
-    assert not game.showing(pyatspi.ROLE_PANEL, "קודים"), "the codes panel is showing"
+    assert not game.showing(pyatspi.ROLE_PANEL, CODES_PANEL), "the codes panel is showing"
     assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled at the start"
 
 
@@ -203,9 +187,9 @@ def _win(game, number, secret, rating):
     game.dismiss(box)
     wait_until(lambda: not game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), 5.0,
                "checking to stop")
-    assert all(game.showing(pyatspi.ROLE_LABEL, f"ספרה {p}") for p in range(1, 5)), \
+    assert all(game.showing(pyatspi.ROLE_LABEL, _digit(p)) for p in range(1, 5)), \
         "the secret is hidden"
-    assert "".join(game.label(f"ספרה {p}") for p in range(1, 5)) == secret, "another secret shows"
+    assert "".join(game.label(_digit(p)) for p in range(1, 5)) == secret, "another secret shows"
 
 
 def _new_game(game, announcements):
@@ -213,12 +197,12 @@ def _new_game(game, announcements):
     heard_before = len(announcements.listen())
     game.press(NEW_GAME)
     wait_until(lambda: all(game.row(n) == ("", "0", "0") for n in range(1, 9))
-               and not game.showing(pyatspi.ROLE_PANEL, "קודים"), 5.0, "a new game")
+               and not game.showing(pyatspi.ROLE_PANEL, CODES_PANEL), 5.0, "a new game")
     digits_heard = [(name, text) for name, text in announcements.listen()[heard_before:]
-                    if name.startswith("ספרה")]
+                    if name in map(_digit, range(1, 5))]
     assert not digits_heard, f"the new secret was announced: {digits_heard}"
     assert game.enabled(pyatspi.ROLE_PUSH_BUTTON, CHECK), "בדוק is disabled in a new game"
-    assert all(game.label(f"ספרה {p}") == "" for p in range(1, 5)), "a digit can be heard"
+    assert all(game.label(_digit(p)) == "" for p in range(1, 5)), "a digit can be heard"
 
 
 def play_to_win(game):
@@ -228,12 +212,12 @@ def play_to_win(game):
 
     # Codes mode, and the secret digit by digit.
     game.double_click(label, CREDIT)
-    panel = wait_until(lambda: game.showing(pyatspi.ROLE_PANEL, "קודים")
-                       and game.find(pyatspi.ROLE_PANEL, "קודים"), 5.0, "the codes panel")
+    panel = wait_until(lambda: game.showing(pyatspi.ROLE_PANEL, CODES_PANEL)
+                       and game.find(pyatspi.ROLE_PANEL, CODES_PANEL), 5.0, "the codes panel")
     secret = ""
     for position, button in enumerate(DIGIT_BUTTONS, start=1):
         game.press(button, panel)
-        digit = f"ספרה {position}"
+        digit = _digit(position)
         wait_until(lambda: game.showing(label, digit), 5.0, f"{digit} to show")
         secret += game.label(digit)
     assert secret.isdigit() and len(set(secret)) == 4, f"secret {secret!r}"
@@ -252,13 +236,13 @@ def play_to_win(game):
                    f"row {number} to show {guess}")
         assert game.message_box() is None, "a wrong guess opened a message box"
         # The new row is announced: its guess, bulls and hits.
-        row = dict(zip(("ניסיון", "בול", "פגיעה"), game.row(number)))
-        expected = {(f"{cell} {number}", text) for cell, text in row.items() if text != "0"}
+        cells = (ACCESSIBLE_NAMES[f"{cell}{number}"] for cell in ("lbltry", "bol", "pgia"))
+        expected = {(name, text) for name, text in zip(cells, game.row(number)) if text != "0"}
         wait_until(lambda: expected <= set(announcements.listen()), 5.0,
                    f"announcements of row {number}: {expected}")
         assert game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", "the guess box was not emptied"
     game.type_guess(secret)
-    _win(game, 3, secret, WIN_IN_3)
+    _win(game, 3, secret, WINS[3])
     _new_game(game, announcements)
 
 
@@ -297,7 +281,7 @@ def _next_probe(candidates, tried_digits):
         new = [c for c in probe if c.isdigit() and c not in tried_digits]
         if new != untried[:len(new)] or probe in possible:
             continue
-        classes = collections.Counter(_counts(probe, c) for c in candidates)
+        classes = collections.Counter(score(probe, c) for c in candidates)
         rank = (max(classes.values()), -len(classes), probe)
         best = min(best, rank) if best else rank
     return best[2]
@@ -317,7 +301,7 @@ def _find_secret(game):
         wait_until(lambda: game.row(number)[0] == probe, 5.0, f"row {number} to show {probe}")
         assert game.message_box() is None, f"guess {probe!r} opened a message box"
         counts = tuple(map(int, game.row(number)[1:]))
-        candidates = [c for c in candidates if _counts(probe, c) == counts]
+        candidates = [c for c in candidates if score(probe, c) == counts]
         tried |= set(probe)
     assert candidates, "no secret fits the counts shown"
     return candidates[0], number
@@ -332,7 +316,7 @@ def play_without_input_devices(game):
     game.set_guess("12")
     game.press(CHECK)
     box = wait_until(game.message_box, 5.0, "the refusal")
-    _check_box(box, *NEED_FOUR_DIGITS)
+    _check_box(box, ERROR_TITLE, NEED_FOUR_DIGITS)
     game.dismiss(box)
     wait_until(lambda: game.read(pyatspi.ROLE_TEXT, GUESS_BOX) == "", 5.0,
                "the guess box to empty")
@@ -344,5 +328,5 @@ def play_without_input_devices(game):
     wrong = secret[1:] + secret[0]
     for number in range(used + 1, 8):
         _check_guess(game, number, wrong, ("0", "4"))
-    _win(game, 8, secret, WIN_IN_8)
+    _win(game, 8, secret, WINS[8])
     _new_game(game, announcements)

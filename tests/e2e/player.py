@@ -13,9 +13,6 @@ from program import Program
 from screen import Screen, descendants, states_of
 from waiting import wait_until
 
-# How long to watch for a message box that must not appear.
-QUIET_SECONDS = 0.6
-
 
 class Player(PlayerBase, Program):
     def __init__(self, program):
@@ -42,14 +39,8 @@ class Player(PlayerBase, Program):
         desktop.click(*self._point(name), repeat=2)
         time.sleep(0.05)
 
-    def type_into_guess_box(self, text):
-        """Clicks the guess box and types `text`; returns once it shows there."""
-        self.click("Text1")
-        before = self.read("Text1")
+    def type_keys(self, text):
         desktop.type_text(text)
-        expected = (before + text)[:4]
-        wait_until(lambda: self.read("Text1") == expected, 5.0,
-                   f"the guess box to show {expected!r}")
 
     # -- eyes --------------------------------------------------------------
 
@@ -77,25 +68,22 @@ class Player(PlayerBase, Program):
         box.window = windows[0]
         return box
 
-    def assert_no_message_box(self):
-        deadline = time.monotonic() + QUIET_SECONDS
-        while time.monotonic() < deadline:
-            boxes = self.screen.message_boxes()
-            assert not boxes, f"unexpected message box: {boxes}"
-            time.sleep(0.05)
+    def open_message_boxes(self):
+        return self.screen.message_boxes()
 
-    def dismiss(self, box, how="Return"):
-        """Dismisses `box` with a key (Return, space, Escape) or with "click",
-        a click on its one button."""
-        if how == "click":
-            button = next(a for a in descendants(box.accessible)
-                          if a.getRole() == pyatspi.ROLE_PUSH_BUTTON)
-            x, y, w, h = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            desktop.click(x + w // 2, y + h // 2)
-        else:
-            desktop.press_key(how, box.window)
-        wait_until(lambda: not desktop.windows_titled(self.process.pid, box.title)
-                   and not self.screen.message_boxes(), 5.0, "the message box to close")
+    def click_box_button(self, box):
+        button = next(a for a in descendants(box.accessible)
+                      if a.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+        x, y, w, h = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        desktop.click(x + w // 2, y + h // 2)
+
+    def press_box_key(self, box, key):
+        desktop.press_key(key, box.window)
+
+    def message_box_closed(self, box):
+        """Gone from X as well as from the accessibility tree."""
+        return (not desktop.windows_titled(self.process.pid, box.title)
+                and not self.screen.message_boxes())
 
     # -- the end -----------------------------------------------------------
 

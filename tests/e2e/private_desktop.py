@@ -6,6 +6,7 @@ The caller's display, session bus and accessibility bus are never used, so tests
 can run side by side and on machines without a display. Everything started here
 is torn down when the session ends, also when the test fails or times out.
 """
+import contextlib
 import os
 import select
 import shutil
@@ -137,13 +138,11 @@ def end_group(process, grace_seconds=3):
     process.wait()
 
 
-def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=None):
-    """Runs `command` (a list) under `dbus-run-session` in a desktop of `kind`.
-
-    A Wayland desktop needs `weston_module` (weston_close_windows.cpp, built).
-    Returns the command's exit status; a command that overruns the timeout is
-    ended with everything it started, and counts as a failure.
-    """
+@contextlib.contextmanager
+def _desktop(kind, weston_module):
+    """The display server of a new desktop of `kind` and its runtime folder,
+    for the block; yields the variables a program of that desktop runs with
+    (all but the session bus's)."""
     runtime_dir = tempfile.mkdtemp(prefix="bul-pgia-e2e-")  # created 0700
     env = {k: v for k, v in os.environ.items() if k not in _FOREIGN_VARIABLES}
     # GSettings in memory: what the desktop's programs set (the accessibility
@@ -158,6 +157,21 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
         else:
             server, variables = _start_x11()
         env.update(variables)
+        yield env
+    finally:
+        if server is not None:
+            end_group(server)
+        shutil.rmtree(runtime_dir, ignore_errors=True)
+
+
+def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=None):
+    """Runs `command` (a list) under `dbus-run-session` in a desktop of `kind`.
+
+    A Wayland desktop needs `weston_module` (weston_close_windows.cpp, built).
+    Returns the command's exit status; a command that overruns the timeout is
+    ended with everything it started, and counts as a failure.
+    """
+    with _desktop(kind, weston_module) as env:
         session = subprocess.Popen(["dbus-run-session", "--"] + list(command), env=env,
                                    start_new_session=True)
         try:
@@ -167,10 +181,32 @@ def run_in_private_desktop(command, timeout_seconds, kind=X11, weston_module=Non
             return 1
         finally:
             end_group(session)
-    finally:
-        if server is not None:
-            end_group(server)
-        shutil.rmtree(runtime_dir, ignore_errors=True)
+
+
+@contextlib.contextmanager
+def private_desktop(kind=X11, weston_module=None):
+    """This process joins a new desktop of `kind` for the block: its display
+    server and a session bus of its own are started and their variables set
+    in os.environ. Meant for a process that is a test's own (a fork), since
+    every library it loads afterwards binds to that desktop for good."""
+    with _desktop(kind, weston_module) as env:
+        read_fd, write_fd = os.pipe()
+        bus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--nopidfile",
+             f"--print-address={write_fd}"],
+            env=env, pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_fd)
+        saved = dict(os.environ)
+        try:
+            address = read_line_from(read_fd, "the session bus")
+            os.environ.clear()
+            os.environ.update(env, DBUS_SESSION_BUS_ADDRESS=address)
+            yield
+        finally:
+            os.environ.clear()
+            os.environ.update(saved)
+            end_group(bus)
 
 
 def close_every_window():

@@ -5,36 +5,15 @@ import re
 
 import desktop
 import layout
-import private_desktop
+from vocabulary import (  # noqa: F401  (the page's scenarios read them here)
+    ACCESS_CODE, CODES_TEXT, CODES_TITLE, CREDIT, ERROR_TITLE, LOST, NEED_FOUR_DIGITS, OK_BUTTON,
+    REPEATED_DIGIT, WINS, score)
 from waiting import wait_until
-
-ERROR_TITLE = "שגיעה"
-NEED_FOUR_DIGITS = "אתה חייב לכתוב ארבעה מספרים"
-REPEATED_DIGIT = "כתבת את אותו המספר פעמיים"
-CODES_TITLE = "פלוטרי"
-CODES_TEXT = "אתה במצב קודים עכשיו-אז תהנה"
-LOST = ("לוזר", "או שתתאמן או שתפרוש")
-WIN_TITLE_SHORT = "טוב אחי - ניצחון"
-WIN_TITLE = "ניצחון"
-WINS = {
-    1: (WIN_TITLE_SHORT, "שמע אחי! אתה תותח סימת את המשחק בניחוש אחד יש לך את זה, ורואים"),
-    4: (WIN_TITLE, "ארבעה נחושים - יש לך עתיד אם תתמיד"),
-}
-ACCESS_CODE = "3838"
-OK_BUTTON = ["OK"]
 
 EMPTY_ROWS = [("", "0", "0")] * 8
 
 
 # -- what a row must show -----------------------------------------------------
-
-def score(guess, secret):
-    """(bulls, hits) of `guess` against a secret of four different digits."""
-    bulls = sum(g == s for g, s in zip(guess, secret))
-    hits = sum(g == s for (i, g), (j, s) in itertools.product(
-        enumerate(guess), enumerate(secret)) if i != j)
-    return bulls, hits
-
 
 def expected_rows(guesses, secret):
     rows = [(g, *map(str, score(g, secret))) for g in guesses]
@@ -159,7 +138,7 @@ def play_quietly(player, guess, rows):
 def start_state(player):
     check_new_game(player)
     board = player.board()
-    assert board["Label6"].text == 'נבנה ע"י טרמבלי', f"credit label: {board['Label6'].text!r}"
+    assert board["Label6"].text == CREDIT, f"credit label: {board['Label6'].text!r}"
     player.assert_no_message_box()
     player.close_window()
     status = player.wait_for_exit()
@@ -345,28 +324,7 @@ def close_while_message_box_open(player):
     assert status == 0, f"the program ended with status {status}"
 
 
-def with_orca(scenario):
-    """Marks a scenario played with Orca running (orca.py), started before the
-    program; the scenario gets it after the player. Its name starts with
-    "orca_": CMake keeps such tests from running at the same time."""
-    scenario.with_orca = True
-    return scenario
-
-
-def accessibility_only(scenario):
-    """Marks a scenario that gets the program through AccessibleGame
-    (accessible_play.py) instead of a Player: no X tool, nothing by position."""
-    scenario.accessibility_only = True
-    return scenario
-
-
-def on_wayland(scenario):
-    """Marks a scenario that runs in a Wayland desktop, with no X display."""
-    scenario.session = private_desktop.WAYLAND
-    return scenario
-
-
-def _wait_for_sentence(reader, pattern, since, what):
+def wait_for_sentence(reader, pattern, since, what):
     """The groups of `pattern`, a whole sentence Orca spoke (it may add a full
     stop) or showed in braille from `since` on."""
     sentence = re.compile(pattern + r"\.?")
@@ -381,63 +339,8 @@ def tab_to(reader, name):
     reader.wait_for_presented(lambda text: text.startswith(name), mark, what=f"{name!r} focused")
 
 
-@with_orca
-def orca_says_each_result(player, reader):
-    """A blind player with the keyboard alone: what the guess scored and the
-    uncovered secret are presented (spoken, shown in braille) after the key
-    that showed them, with the focus left where it was."""
-    desktop.focus(player.window)  # what a window manager does with a new window
-    reader.wait_for_presented(lambda text: text.startswith("תיבת ניחוש"), what="the guess box")
-    guess = "1234"
-    desktop.type_text(guess)
-    wait_until(lambda: player.read("Text1") == guess, 5.0, "the guess in the box")
-    tab_to(reader, "בדוק")
-    mark = reader.mark()
-    desktop.press_key("space")
-    counts = _wait_for_sentence(reader, rf"ניסיון 1: {guess}, בול (\d), פגיעה (\d)", mark,
-                                "the sentence of row 1")
-    tab_to(reader, "מה המספר")
-    mark = reader.mark()
-    desktop.press_key("space")
-    secret, = _wait_for_sentence(reader, r"תיבת המספר הסודי: (\d{4})", mark,
-                                 "the sentence of the secret")
-    assert counts == tuple(map(str, score(guess, secret))), \
-        f"bulls and hits said {counts} for {guess} against {secret}"
-    assert player.secret_on_screen() == dict(zip(layout.POSITIONS, secret)), \
-        f"said the secret {secret}, showing {player.secret_on_screen()}"
-
-
-@accessibility_only
-def win_through_accessibility_only(game):
-    import accessible_play  # needs the accessibility bus
-    accessible_play.play_to_win(game)
-
-
-@on_wayland
-@accessibility_only
-def whole_game_on_wayland(game):
-    """The program as a native Wayland client: its platform plugin is
-    Wayland's (a fallback to X11 fails here), it prints nothing about what
-    Wayland leaves to the compositor, and it ends with status 0 when the
-    compositor closes its window."""
-    import accessible_play  # needs the accessibility bus
-    plugins = game.platform_plugins()
-    assert plugins and all(p.startswith("libqwayland") for p in plugins), \
-        f"not a native Wayland client: platform plugins {sorted(plugins)}"
-    accessible_play.play_without_input_devices(game)
-    private_desktop.close_every_window()
-    status = game.wait_for_exit()
-    assert status == 0, f"the program ended with status {status}"
-    written = [line for line in game.output().splitlines() if line not in _QT_OWN_WARNINGS]
-    assert not written, "the program wrote:\n" + "\n".join(written)
-
-
-# Qt 6.8 (Debian 13) warns, where Qt 6.4 kept quiet, of the text events its own
-# message box label sends while Qt lays it out, from a text control that has no
-# accessible of its own; the game's labels are not concerned.
-_QT_OWN_WARNINGS = ("qt.accessibility.atspi: Received text event for invalid interface.",)
-
-
+# The scenarios any player of the game plays, by name; the page plays those
+# that close no window.
 SCENARIOS = {
     scenario.__name__: scenario for scenario in (
         start_state,
@@ -451,8 +354,5 @@ SCENARIOS = {
         erase_then_win,
         new_game_from_codes_mode,
         close_while_message_box_open,
-        orca_says_each_result,
-        win_through_accessibility_only,
-        whole_game_on_wayland,
     )
 }

@@ -11,19 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-fail() {
-    echo "FAIL $*" >&2
-    exit 1
-}
-
-# step NAME COMMAND...: runs the command and reports its time, for CI's budget.
-step() {
-    local name=$1 started=$SECONDS status=0
-    shift
-    "$@" || status=$?
-    echo "--- $name: $((SECONDS - started)) s"
-    return "$status"
-}
+. tests/package/steps.sh
 
 case $(dpkg-query -W -f='${db:Status-Status}' bul-pgia 2>/dev/null || true) in
     installed) ;;

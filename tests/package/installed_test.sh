@@ -11,19 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-fail() {
-    echo "FAIL $*" >&2
-    exit 1
-}
-
-# step NAME COMMAND...: runs the command and reports its time, for CI's budget.
-step() {
-    local name=$1 started=$SECONDS status=0
-    shift
-    "$@" || status=$?
-    echo "--- $name: $((SECONDS - started)) s"
-    return "$status"
-}
+. tests/package/steps.sh
 
 [ "$(id -u)" -eq 0 ] || fail "installed_test.sh installs a system package: run it as root"
 apt=(apt-get -o DPkg::Lock::Timeout=300 -y -q)

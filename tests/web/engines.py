@@ -37,7 +37,7 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e")]
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "e2e"), os.path.join(HERE, "..")]
 from private_desktop import end_group, start_xvfb  # noqa: E402
 
 ENGINES = ("chromium", "firefox", "webkit")

@@ -14,6 +14,10 @@ import json
 import os
 import sys
 
+# The build leaves nothing in the source folder.
+sys.dont_write_bytecode = True
+from strip_comments import stripped, write_if_changed  # noqa: E402
+
 PLACEHOLDER = '"@PRECACHE@"'
 
 
@@ -49,16 +53,7 @@ def main(folder, template):
     version = hashlib.sha256((listing + text).encode("utf-8")).hexdigest()[:16]
     text = text.replace(PLACEHOLDER, f'{{\n    "version": "{version}",\n    "files": {listing}\n}}')
     # Every byte of the worker is downloaded: its comments stay in the source.
-    text = "".join(line for line in text.splitlines(keepends=True)
-                   if not line.lstrip().startswith("//"))
-    output = os.path.join(folder, worker)
-    # Rewritten only when it changes, so an unchanged build leaves it as it was.
-    if os.path.exists(output):
-        with open(output, encoding="utf-8") as file:
-            if file.read() == text:
-                return
-    with open(output, "w", encoding="utf-8") as file:
-        file.write(text)
+    write_if_changed(os.path.join(folder, worker), stripped(worker, text))
 
 
 if __name__ == "__main__":

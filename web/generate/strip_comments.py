@@ -25,9 +25,9 @@ def stripped(name, text):
                    if line.strip() or not line.endswith("\n"))
 
 
-def main(source, output):
-    with open(source, encoding="utf-8") as file:
-        text = stripped(output, file.read())
+def write_if_changed(output, text):
+    """Writes `text` to `output` unless it holds that already, so an unchanged
+    build leaves the file, and what depends on it, as it was."""
     try:
         with open(output, encoding="utf-8") as file:
             if file.read() == text:
@@ -36,6 +36,11 @@ def main(source, output):
         pass
     with open(output, "w", encoding="utf-8") as file:
         file.write(text)
+
+
+def main(source, output):
+    with open(source, encoding="utf-8") as file:
+        write_if_changed(output, stripped(output, file.read()))
 
 
 if __name__ == "__main__":

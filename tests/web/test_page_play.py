@@ -5,7 +5,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 import scenarios as desktop
-from page_player import ROW_SENTENCE, SECRET_SENTENCE
+from vocabulary import ACCESSIBLE_NAMES, CAPTIONS, CONTROLS, row_sentence, secret_sentence
 from waiting import wait_until
 
 
@@ -51,17 +51,17 @@ def test_new_game_from_codes_mode(player):
 # table's names, the buttons' captions, the headings' captions; the board's
 # drawing (lines, strip, frame) is not read at all.
 SPOKEN = {
-    "Text1": ("תיבת ניחוש", "textbox"),
-    "Label1": ("ניסיון", "columnheader"),
-    "bol3": ("בול 3", "cell"),
-    "pgia8": ("פגיעה 8", "cell"),
-    "lbltry1": ("ניסיון 1", "cell"),
-    "Label7": ("תיבת המספר הסודי", "cell"),
+    "Text1": (ACCESSIBLE_NAMES["Text1"], "textbox"),
+    "Label1": (CONTROLS["Label1"]["caption"], "columnheader"),
+    "bol3": (ACCESSIBLE_NAMES["bol3"], "cell"),
+    "pgia8": (ACCESSIBLE_NAMES["pgia8"], "cell"),
+    "lbltry1": (ACCESSIBLE_NAMES["lbltry1"], "cell"),
+    "Label7": (ACCESSIBLE_NAMES["Label7"], "cell"),
     "Line5": ("", "none"),
     "Label4": ("", "none"),
     "Label5": ("", "none"),
-    "Command1": ("בדוק", "button"),
-    "Command3": ("חדש", "button"),
+    "Command1": (CAPTIONS["Command1"], "button"),
+    "Command3": (CAPTIONS["Command3"], "button"),
 }
 
 # Text put into the guess box at once, as a paste does: what the box then
@@ -209,14 +209,14 @@ def test_heard_through_a_game(player):
     assert player.news() == "", f"a refused guess said {player.news()!r}"
     secret = desktop.read_secret(player)
     check_accessible(player, "with the codes panel open")
-    check_news(player, SECRET_SENTENCE.format(secret), "the secret uncovered")
+    check_news(player, secret_sentence(secret), "the secret uncovered")
     guesses = [secret[1:] + secret[0], secret]
     desktop.play_quietly(player, guesses[0], desktop.expected_rows(guesses[:1], secret))
-    check_news(player, ROW_SENTENCE.format(1, guesses[0], *desktop.score(guesses[0], secret)),
+    check_news(player, row_sentence(1, guesses[0], *desktop.score(guesses[0], secret)),
                "a guess")
     player.guess(secret)
     player.dismiss(player.wait_for_message_box())
-    check_news(player, ROW_SENTENCE.format(2, secret, 4, 0), "the winning guess")
+    check_news(player, row_sentence(2, secret, 4, 0), "the winning guess")
     check_accessible(player, "after a win")
     # An event that shows nothing leaves nothing there: not the erased row,
     # not the last game's secret.
@@ -225,7 +225,7 @@ def test_heard_through_a_game(player):
     player.click("Command3")
     check_news(player, "", "a new game")
     player.click("Command2")
-    check_news(player, SECRET_SENTENCE.format(desktop.check_ended(player)), "the secret shown")
+    check_news(player, secret_sentence(desktop.check_ended(player)), "the secret shown")
     player.click("Command3")
     check_news(player, "", "the next game")
 

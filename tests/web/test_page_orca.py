@@ -1,9 +1,6 @@
 """The page with a screen reader: Orca reading a chromium that has a window
 on a private desktop of the test's own, typed to through its X server."""
 import os
-import shutil
-import subprocess
-import tempfile
 
 import pytest
 
@@ -13,13 +10,10 @@ import orca
 import private_desktop
 import scenarios as desktop
 import servers
-from page_player import ROW_SENTENCE, PagePlayer
-from run_scenario import accessibility_bus
+from accessibility_bus import accessibility_bus
+from page_player import PagePlayer
+from vocabulary import row_sentence
 from waiting import wait_until
-
-# Variables that would lead a program to the caller's desktop instead of the test's.
-_FOREIGN = ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
-            "AT_SPI_BUS_ADDRESS", "XDG_RUNTIME_DIR", "XDG_SESSION_TYPE", "SESSION_MANAGER")
 
 
 @pytest.fixture
@@ -30,23 +24,9 @@ def screen_reader(page_folder, build_dir, page_run):
     as a link opens it; attach() gives WebDriver on that chromium. The test
     runs in a process of its own (forked), whose environment is the desktop's.
     All of it goes once the page's checks are done."""
-    runtime = tempfile.mkdtemp(prefix="bul-pgia-web-orca.")
-    page_run.stack.callback(shutil.rmtree, runtime, ignore_errors=True)
-    for name in _FOREIGN:
-        os.environ.pop(name, None)
-    # What the bus launcher and Orca store goes nowhere; chromium joins the
-    # accessibility bus without waiting to be asked.
-    os.environ.update(XDG_RUNTIME_DIR=runtime, XDG_SESSION_TYPE="x11", LANG="C.UTF-8",
-                      LC_ALL="C.UTF-8", GSETTINGS_BACKEND="memory", ACCESSIBILITY_ENABLED="1")
-    display, os.environ["DISPLAY"] = private_desktop.start_xvfb()
-    page_run.stack.callback(private_desktop.end_group, display)
-    read_fd, write_fd = os.pipe()
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}"],
-                           pass_fds=(write_fd,), start_new_session=True)
-    os.close(write_fd)
-    page_run.stack.callback(private_desktop.end_group, bus)
-    os.environ["DBUS_SESSION_BUS_ADDRESS"] = private_desktop.read_line_from(
-        read_fd, "the session bus")
+    page_run.keep(private_desktop.private_desktop())
+    # chromium joins the accessibility bus without waiting to be asked.
+    os.environ["ACCESSIBILITY_ENABLED"] = "1"
     page_run.keep(accessibility_bus())
     try:
         reader = page_run.keep(orca.Orca())
@@ -94,7 +74,7 @@ def test_orca_hears_a_guess(screen_reader, page_run):
     mark = reader.mark()
     keyboard.press_key("space")
     row = wait_until(lambda: player.rows()[0][0] == "1234" and player.rows()[0], 5.0, "row 1")
-    sentence = ROW_SENTENCE.format(1, "1234", row[1], row[2])
+    sentence = row_sentence(1, "1234", row[1], row[2])
     # With no speech server Orca shows the message as a braille line, inside
     # the block it logs for a live region's message.
     heard = reader.wait_for_presented(lambda text: sentence in text, since=mark,
