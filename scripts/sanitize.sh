@@ -34,4 +34,4 @@ ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
 # The window's scenarios (pytest) play the sanitized program in their own
 # desktops; the sanitizers' settings above reach it through the environment.
 cd "$root/tests"
-/usr/bin/python3 -m pytest -n 2 --dist loadgroup --build "$build" e2e
+/usr/bin/python3 -m pytest -n 2 --dist loadgroup --build="$build" e2e

@@ -36,7 +36,7 @@ page=
 if [ -z "$fast" ]; then
     page=$(scripts/web.sh | tail -n 1)
 fi
-scripts/build.sh ${page:+-DBUL_PGIA_WEB_PAGE="$page"}
+scripts/build.sh
 
 summary=()
 failed=0
@@ -61,7 +61,7 @@ fi
 # listen to Orca kept to one of them.
 run_scenarios() {
     (cd tests && /usr/bin/python3 -m pytest -n "$(nproc)" --dist loadgroup \
-        --build "$top/build" --page "$page" "$@")
+        --build="$top/build" --page="$page" "$@")
 }
 if [ -n "$scenarios" ]; then
     run "scenarios (pytest)" run_scenarios "$@"
