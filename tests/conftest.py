@@ -23,31 +23,40 @@ def build_dir(request):
     return os.path.abspath(request.config.getoption("--build"))
 
 
+def _built(path, exists, how):
+    """`path`, which the build makes; the test fails, saying `how`, without it."""
+    if not exists(path):
+        pytest.fail(f"no {path}: {how}")
+    return path
+
+
 @pytest.fixture(scope="session")
 def program(build_dir):
     """The built game."""
-    path = os.path.join(build_dir, "window", "bul-pgia")
-    if not os.access(path, os.X_OK):
-        pytest.fail(f"no program at {path}: build it with scripts/build.sh")
-    return path
+    return _built(os.path.join(build_dir, "window", "bul-pgia"),
+                  lambda path: os.access(path, os.X_OK), "build it with scripts/build.sh")
+
+
+@pytest.fixture(scope="session")
+def weston_module(build_dir):
+    """The built compositor module a Wayland desktop loads."""
+    return _built(os.path.join(build_dir, "tests", "e2e", "libweston_close_windows.so"),
+                  os.path.isfile, "build it with scripts/build.sh")
 
 
 @pytest.fixture(scope="session")
 def page_folder(request):
     """The built page's folder."""
-    path = os.path.abspath(request.config.getoption("--page"))
-    if not os.path.isfile(os.path.join(path, "index.html")):
-        pytest.fail(f"no page in {path}: build it with scripts/web.sh")
-    return path
+    return _built(os.path.abspath(request.config.getoption("--page")),
+                  lambda path: os.path.isfile(os.path.join(path, "index.html")),
+                  "build the page with scripts/web.sh")
 
 
 @pytest.fixture(scope="session")
 def desktop_artefacts(build_dir):
     """The window's screenshots, which the C++ screenshot test saves."""
-    path = os.path.join(build_dir, "tests", "window", "artefacts")
-    if not os.path.isdir(path):
-        pytest.fail(f"no screenshots of the window in {path}: run CTest's screenshot_tests first")
-    return path
+    return _built(os.path.join(build_dir, "tests", "window", "artefacts"), os.path.isdir,
+                  "run CTest's screenshot_tests first")
 
 
 def pytest_collection_modifyitems(items):

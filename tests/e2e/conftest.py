@@ -30,15 +30,6 @@ def pytest_collection_modifyitems(items):
             item.add_marker(pytest.mark.timeout(_TIMEOUT_SECONDS, func_only=True))
 
 
-@pytest.fixture(scope="session")
-def weston_module(build_dir):
-    """The built compositor module a Wayland desktop loads."""
-    path = os.path.join(build_dir, "tests", "e2e", "libweston_close_windows.so")
-    if not os.path.isfile(path):
-        pytest.fail(f"no Weston module at {path}: build it with scripts/build.sh")
-    return path
-
-
 @pytest.fixture
 def desktop_session(request):
     """The test's own desktop, its accessibility registry answering."""
