@@ -4,7 +4,6 @@
 // every control's place, caption and accessible name, and the sentences a
 // screen reader is told.
 // tests/vocabulary.py reads it, so that no test types these texts again.
-#include <cstdint>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -16,39 +15,24 @@
 #include "layout.h"
 #include "messages.h"
 #include "result_news.h"
+#include "utf8.h"
 
 namespace {
 
 // `text` as a JSON string, UTF-8.
 std::string quoted(std::u16string_view text) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size()) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (code == u'"' || code == u'\\') {
+    for (const char c : form::utf8(text)) {
+        if (c == '"' || c == '\\') {
             out += '\\';
-            out += static_cast<char>(code);
-        } else if (code < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr std::string_view kHex = "0123456789abcdef";
             out += "\\u00";
-            out += kHex[code >> 4];
-            out += kHex[code & 0xF];
-        } else if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
         } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            out += c;
         }
     }
     return out + "\"";
