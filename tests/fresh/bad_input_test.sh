@@ -8,6 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /var/tmp/bul-pgia-bad-input.XXXXXX)
 trap 'rm -rf --one-file-system "$work"' EXIT
+trap 'exit 143' TERM INT
 
 # A PATH with every program of this machine but mmdebstrap.
 mkdir "$work/path"
