@@ -62,13 +62,13 @@ void speak(QWidget& speaker, const QString& sentence) {
     static_cast<Notice&>(speaker).present(sentence);
 }
 
-QString hear(QAccessibleEvent& event) {
+std::optional<QString> hear(QAccessibleEvent& event) {
     QAccessibleInterface* shown = event.accessibleInterface();
     if (event.type() == QAccessible::ObjectShow && shown != nullptr &&
         shown->role() == QAccessible::Notification && shown->childCount() > 0) {
         return shown->child(0)->text(QAccessible::Name);
     }
-    return {};
+    return std::nullopt;
 }
 
 #else
@@ -81,18 +81,18 @@ void speak(QWidget& speaker, const QString& sentence) {
     QAccessible::updateAccessibility(&event);
 }
 
-QString hear(QAccessibleEvent& event) {
+std::optional<QString> hear(QAccessibleEvent& event) {
     if (event.type() == QAccessible::Announcement) {
         return static_cast<QAccessibleAnnouncementEvent&>(event).message();
     }
-    return {};
+    return std::nullopt;
 }
 
 #endif
 
 }  // namespace
 
-QString announcedSentence(QAccessibleEvent& event) { return hear(event); }
+std::optional<QString> announcedSentence(QAccessibleEvent& event) { return hear(event); }
 
 Announcer::Announcer(QWidget& window) : speaker_(makeSpeaker(window)) {}
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 class QAccessibleEvent;
@@ -27,8 +28,8 @@ private:
 };
 
 // The sentence `event` carries to a screen reader when it is an announcer's,
-// else an empty string: what the platform's accessibility bridge is handed,
-// read back as the bridge reads it.
-QString announcedSentence(QAccessibleEvent& event);
+// else none: what the platform's accessibility bridge is handed, read back as
+// the bridge reads it.
+std::optional<QString> announcedSentence(QAccessibleEvent& event);
 
 }  // namespace window
